@@ -1,0 +1,12 @@
+#pragma once
+
+#include <windows.h>
+
+// The module instance, recorded once at entry; the About box is opened with it.
+extern HINSTANCE appInstance;
+
+// Zero while GDI+ is not running.
+extern ULONG_PTR gdiplusToken;
+
+bool startGdiplus();
+void stopGdiplus();

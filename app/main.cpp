@@ -1,0 +1,17 @@
+#include <windows.h>
+
+#include "app/app_state.h"
+#include "app/command_line.h"
+#include "app/run_application.h"
+
+int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int)
+{
+    appInstance = instance;
+    if (!startGdiplus()) return 0;
+    // The arguments are cut from the process's own command line rather than
+    // taken from the C runtime, so that their form never depends on its version.
+    const Utf8String arguments = Utf8String::fromWide(commandLineArguments(GetCommandLineW()), 0);
+    const int exitCode = runApplication(arguments);
+    stopGdiplus();
+    return exitCode;
+}

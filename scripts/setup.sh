@@ -1,0 +1,22 @@
+#!/usr/bin/env bash
+# Installs what Pellavo's build and tests need on Debian 12, as root.
+# Returns at once when everything is already there.
+set -euo pipefail
+
+packages=(
+    cmake make g++ file
+    g++-mingw-w64-i686 g++-mingw-w64-x86-64
+    wine wine64
+    googletest
+)
+
+missing=()
+for package in "${packages[@]}"; do
+    dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q 'install ok installed' || missing+=("$package")
+done
+[ ${#missing[@]} -eq 0 ] && exit 0
+
+echo "Installing: ${missing[*]}"
+export DEBIAN_FRONTEND=noninteractive
+apt-get update -q
+apt-get install -y -q "${missing[@]}"

@@ -1,0 +1,11 @@
+#!/usr/bin/env bash
+# Sets up, builds everything and runs every test: the release checks of the
+# 32-bit program, the computing code natively under ASan and UBSan, and the
+# 64-bit Windows build under Wine.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+bash scripts/setup.sh
+bash scripts/build.sh x86 x64 host
+ctest --preset x86
+ctest --preset host
+ctest --preset x64
