@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include "app/command_line.h"
+#include "imaging/resize_command.h"
 
 int runApplication(const Utf8String& arguments)
 {
@@ -10,8 +11,10 @@ int runApplication(const Utf8String& arguments)
     switch (launchModeFor(arguments)) {
     case LaunchMode::Install:
     case LaunchMode::Uninstall:
-    case LaunchMode::Resize:
     case LaunchMode::MainDialog:
+        break;
+    case LaunchMode::Resize:
+        runResizeCommand(arguments);
         break;
     }
     return static_cast<int>(msg.wParam);

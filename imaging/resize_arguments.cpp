@@ -1,0 +1,70 @@
+#include "imaging/resize_arguments.h"
+
+#include "settings/size_text.h"
+
+bool parseResizeArguments(const Utf8String& commandLine, ImageSize& requested, Utf8String& picturePath)
+{
+    const Utf8String sizeSwitch = Utf8String::fromAnsi("-size ");
+    const int32_t switchAt = commandLine.find(sizeSwitch, 0, false);
+    // Without the switch nothing is read: a misspelt command word is never a size.
+    if (switchAt < 0) return false;
+    const auto sizeAt = static_cast<uint32_t>(switchAt) + sizeSwitch.charCount();
+    const int32_t blankAt = commandLine.find(Utf8String::fromAnsi(" "), sizeAt, false);
+    if (blankAt < 0) return false;
+
+    picturePath = commandLine.mid(static_cast<uint32_t>(blankAt) + 1, Utf8String::kRestOfText);
+    return parseSize(commandLine.mid(sizeAt, static_cast<uint32_t>(blankAt) - sizeAt), requested);
+}
+
+static int32_t lastDotPosition(const Utf8String& path)
+{
+    const Utf8String dot = Utf8String::fromAnsi(".");
+    int32_t last = -1;
+    for (int32_t found = path.find(dot, 0, false); found >= 0;
+         found = path.find(dot, static_cast<uint32_t>(found) + 1, false))
+        last = found;
+    return last;
+}
+
+Utf8String fileExtension(const Utf8String& path)
+{
+    const int32_t dot = lastDotPosition(path);
+    return dot < 0 ? path : path.mid(static_cast<uint32_t>(dot) + 1, Utf8String::kRestOfText);
+}
+
+Utf8String fileBaseName(const Utf8String& path)
+{
+    const int32_t dot = lastDotPosition(path);
+    return dot < 0 ? path : path.mid(0, static_cast<uint32_t>(dot));
+}
+
+Utf8String mimeTypeForExtension(const Utf8String& extension)
+{
+    static const struct {
+        const char* extension;
+        const char* mimeType;
+    } kTypes[] = {
+        {"jpg", "image/jpeg"}, {"jpeg", "image/jpeg"}, {"bmp", "image/bmp"},
+        {"png", "image/png"},  {"gif", "image/gif"},
+    };
+    for (const auto& type : kTypes) {
+        if (extension.compare(Utf8String::fromAnsi(type.extension), true) == 0)
+            return Utf8String::fromAnsi(type.mimeType);
+    }
+    return Utf8String();
+}
+
+Utf8String outputName(const Utf8String& baseName, const ImageSize& size, int32_t counter,
+                      const Utf8String& extension)
+{
+    Utf8String name = baseName;
+    name.append(Utf8String::fromAnsi("_"));
+    name.append(formatSize(size.width, size.height));
+    if (counter > 0) {
+        name.append(Utf8String::fromAnsi("_"));
+        name.append(Utf8String::fromInt(counter));
+    }
+    name.append(Utf8String::fromAnsi("."));
+    name.append(extension);
+    return name;
+}

@@ -1,0 +1,20 @@
+#pragma once
+
+#include "settings/image_size.h"
+#include "text/utf8_string.h"
+
+// Reads "... -size WxH <picture path>": whatever stands before the switch is
+// ignored, the path is everything after the blank that ends the size text.
+// False, with nothing to do, when the switch, the blank or a valid size is missing.
+bool parseResizeArguments(const Utf8String& commandLine, ImageSize& requested, Utf8String& picturePath);
+
+// The text after / before the last "." of the whole path; the whole path when it has none.
+Utf8String fileExtension(const Utf8String& path);
+Utf8String fileBaseName(const Utf8String& path);
+
+// The encoder's MIME type for an extension, in any letter case; empty when unknown.
+Utf8String mimeTypeForExtension(const Utf8String& extension);
+
+// "<base>_<W>x<H>.<ext>", with "_<counter>" before the dot when counter is above 0.
+Utf8String outputName(const Utf8String& baseName, const ImageSize& size, int32_t counter,
+                      const Utf8String& extension);
