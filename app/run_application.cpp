@@ -2,20 +2,48 @@
 
 #include <windows.h>
 
+#include "app/app_state.h"
 #include "app/command_line.h"
+#include "i18n/language_selection.h"
 #include "imaging/resize_command.h"
+#include "settings/settings_file.h"
+#include "shell/verb_registry.h"
+#include "ui/main_dialog.h"
+#include "ui/resource.h"
+
+// Shows the size dialog and pumps messages until it posts the quit message;
+// gives the quit code.
+static int runMainDialog()
+{
+    HWND dialog = CreateDialogParamW(appInstance, MAKEINTRESOURCEW(IDD_MAIN), nullptr, mainDialogProc, 0);
+    if (!dialog) return 0;
+    ShowWindow(dialog, SW_SHOW);
+    MSG msg = {};
+    // GetMessageW gives -1 on an error, which must end the loop too.
+    while (GetMessageW(&msg, nullptr, 0, 0) > 0) {
+        TranslateMessage(&msg);
+        DispatchMessageW(&msg);
+    }
+    return static_cast<int>(msg.wParam);
+}
 
 int runApplication(const Utf8String& arguments)
 {
-    MSG msg = {};
     switch (launchModeFor(arguments)) {
     case LaunchMode::Install:
+        // The verb names come from the translation, so it is loaded before the save.
+        loadSettings();
+        loadCurrentTranslation();
+        saveSettings();
+        return 0;
     case LaunchMode::Uninstall:
-    case LaunchMode::MainDialog:
-        break;
+        unregisterVerbs();
+        return 0;
     case LaunchMode::Resize:
         runResizeCommand(arguments);
-        break;
+        return 0;
+    case LaunchMode::MainDialog:
+        return runMainDialog();
     }
-    return static_cast<int>(msg.wParam);
+    return 0;
 }

@@ -4,35 +4,70 @@
 
 #include <utility>
 
-// Owns a kernel handle (file, process...) and closes it once.
-class UniqueHandle {
+// One owner per kind of Win32 handle: closed once, movable, never copied.
+// Traits name the handle type, its empty value and how it is closed.
+template <typename Traits>
+class HandleOwner {
 public:
-    UniqueHandle() = default;
-    explicit UniqueHandle(HANDLE handle) : handle_(handle == INVALID_HANDLE_VALUE ? nullptr : handle) {}
-    UniqueHandle(const UniqueHandle&) = delete;
-    UniqueHandle& operator=(const UniqueHandle&) = delete;
-    UniqueHandle(UniqueHandle&& other) noexcept : handle_(std::exchange(other.handle_, nullptr)) {}
-    UniqueHandle& operator=(UniqueHandle&& other) noexcept
+    using Handle = typename Traits::Handle;
+
+    HandleOwner() noexcept = default;
+    explicit HandleOwner(Handle handle) noexcept : handle_(handle) {}
+    HandleOwner(HandleOwner&& other) noexcept : handle_(std::exchange(other.handle_, Traits::empty())) {}
+    HandleOwner& operator=(HandleOwner&& other) noexcept
     {
-        if (this != &other) {
-            reset();
-            handle_ = std::exchange(other.handle_, nullptr);
-        }
+        if (this != &other) reset(std::exchange(other.handle_, Traits::empty()));
         return *this;
     }
-    ~UniqueHandle() { reset(); }
+    HandleOwner(const HandleOwner&) = delete;
+    HandleOwner& operator=(const HandleOwner&) = delete;
+    ~HandleOwner() { reset(); }
 
-    HANDLE get() const { return handle_; }
-    explicit operator bool() const { return handle_ != nullptr; }
-    void reset()
+    Handle get() const noexcept { return handle_; }
+    explicit operator bool() const noexcept { return handle_ != Traits::empty(); }
+    // For Win32 calls that hand a new handle back through a pointer.
+    Handle* receive() noexcept
     {
-        if (handle_) CloseHandle(handle_);
-        handle_ = nullptr;
+        reset();
+        return &handle_;
+    }
+    void reset(Handle handle = Traits::empty()) noexcept
+    {
+        if (handle_ != Traits::empty()) Traits::close(handle_);
+        handle_ = handle;
     }
 
 private:
-    HANDLE handle_ = nullptr;
+    Handle handle_ = Traits::empty();
 };
+
+// Processes, threads and other kernel objects: empty is null.
+struct KernelHandleTraits {
+    using Handle = HANDLE;
+    static Handle empty() noexcept { return nullptr; }
+    static void close(Handle handle) noexcept { CloseHandle(handle); }
+};
+// CreateFileW reports failure as INVALID_HANDLE_VALUE, not null.
+struct FileHandleTraits {
+    using Handle = HANDLE;
+    static Handle empty() noexcept { return INVALID_HANDLE_VALUE; }
+    static void close(Handle handle) noexcept { CloseHandle(handle); }
+};
+struct FindHandleTraits {
+    using Handle = HANDLE;
+    static Handle empty() noexcept { return INVALID_HANDLE_VALUE; }
+    static void close(Handle handle) noexcept { FindClose(handle); }
+};
+struct RegKeyTraits {
+    using Handle = HKEY;
+    static Handle empty() noexcept { return nullptr; }
+    static void close(Handle key) noexcept { RegCloseKey(key); }
+};
+
+using KernelHandle = HandleOwner<KernelHandleTraits>;
+using FileHandle = HandleOwner<FileHandleTraits>;
+using FindHandle = HandleOwner<FindHandleTraits>;
+using RegKey = HandleOwner<RegKeyTraits>;
 
 // Keeps COM initialised on this thread for its lifetime, where that succeeded.
 class ComApartment {

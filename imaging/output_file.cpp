@@ -18,7 +18,7 @@ bool claimOutputFile(const Utf8String& baseName, const ImageSize& size, const Ut
     for (int32_t counter = 0; counter < INT32_MAX; ++counter) {
         const Utf8String candidate = outputName(baseName, size, counter, extension);
         if (nameIsTaken(candidate)) continue;
-        const UniqueHandle file(CreateFileW(candidate.toWide().units(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
+        const FileHandle file(CreateFileW(candidate.toWide().units(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
                                             FILE_ATTRIBUTE_NORMAL, nullptr));
         if (file) {
             claimed = candidate;

@@ -1,21 +1,20 @@
 #include "shell/shell_open.h"
 
-#include <windows.h>
-
 #include <shellapi.h>
 
 #include "app/win32_handles.h"
 
-void openWithShell(const Utf8String& target)
+void openWithShell(const Utf8String& target, HWND owner, const wchar_t* verb)
 {
-    // Handlers may be COM objects; and the process usually ends right after,
-    // so the call waits until the shell has handed the file over.
+    // Handlers may be COM objects; and the resize command's process ends
+    // right after, so the call waits until the shell has handed the file over.
     const ComApartment apartment;
     const WideBuffer file = target.toWide();
     SHELLEXECUTEINFOW info = {};
     info.cbSize = sizeof info;
-    info.fMask = SEE_MASK_NOASYNC | SEE_MASK_FLAG_NO_UI;
-    info.lpVerb = L"open";
+    info.fMask = SEE_MASK_NOASYNC | (owner ? 0 : SEE_MASK_FLAG_NO_UI);
+    info.hwnd = owner;
+    info.lpVerb = verb;
     info.lpFile = file.units();
     info.nShow = SW_SHOW;
     ShellExecuteExW(&info);

@@ -1,0 +1,68 @@
+#include "settings/settings_file.h"
+
+#include <windows.h>
+
+#include <string>
+
+#include "app/module_path.h"
+#include "app/win32_handles.h"
+#include "settings/settings_tokens.h"
+#include "settings/size_list.h"
+#include "shell/verb_registry.h"
+
+Utf8String settingsFilePath()
+{
+    return fileBesideExecutable("settings.txt");
+}
+
+void loadSettings()
+{
+    readSettingsFile(settingsFilePath());
+}
+
+void saveSettings()
+{
+    writeSettingsFile(settingsFilePath());
+}
+
+void readSettingsFile(const Utf8String& path)
+{
+    if (path.charCount() == 0) return;
+    const FileHandle file(CreateFileW(path.toWide().units(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                                      FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!file) return;
+    SettingsTokenizer tokenizer([](const Utf8String& token) { sizeList.addText(token); });
+    char chunk[4096];
+    DWORD read = 0;
+    while (ReadFile(file.get(), chunk, sizeof chunk, &read, nullptr) && read > 0) tokenizer.feed(chunk, read);
+    tokenizer.finish();
+}
+
+// The whole text goes to a file beside the target, which replaces the target
+// only once it is complete: a failed write never costs the user the old list.
+static bool replaceFileWith(const Utf8String& path, const std::string& text)
+{
+    const Utf8String temporaryPath = Utf8String::concat(path, Utf8String::fromAnsi(".new"));
+    const WideBuffer temporary = temporaryPath.toWide();
+    bool written = false;
+    {
+        const FileHandle file(CreateFileW(temporary.units(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                                          FILE_ATTRIBUTE_NORMAL, nullptr));
+        if (!file) return false;
+        DWORD done = 0;
+        written = WriteFile(file.get(), text.data(), static_cast<DWORD>(text.size()), &done, nullptr) &&
+                  done == text.size() && FlushFileBuffers(file.get());
+    }
+    if (written && MoveFileExW(temporary.units(), path.toWide().units(),
+                               MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
+        return true;
+    DeleteFileW(temporary.units());
+    return false;
+}
+
+void writeSettingsFile(const Utf8String& path)
+{
+    if (path.charCount() > 0) replaceFileWith(path, settingsText(sizeList));
+    unregisterVerbs();
+    registerVerbs();
+}

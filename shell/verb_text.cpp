@@ -1,0 +1,54 @@
+#include "shell/verb_text.h"
+
+#include "settings/size_text.h"
+
+Utf8String verbKeyFormat()
+{
+    return Utf8String::fromAnsi("%sResize %s...\\command");
+}
+
+static bool isUsableFormat(const Utf8String& format)
+{
+    const Utf8String conversion = Utf8String::fromAnsi("%s");
+    const int32_t first = format.find(conversion, 0, false);
+    if (first < 0) return false;
+    const int32_t second = format.find(conversion, static_cast<uint32_t>(first) + 2, false);
+    if (second < 0 || format.find(conversion, static_cast<uint32_t>(second) + 2, false) >= 0) return false;
+    const Utf8String tail = Utf8String::fromAnsi("\\command");
+    if (format.charCount() < tail.charCount()) return false;
+    return format.mid(format.charCount() - tail.charCount(), Utf8String::kRestOfText).compare(tail, false) == 0;
+}
+
+static Utf8String fitting(const Utf8String& text)
+{
+    return text.charCount() <= kMaxRegistryText ? text : Utf8String();
+}
+
+Utf8String verbKeyPath(const Utf8String& format, const Utf8String& shellPrefix, const Utf8String& sizeText)
+{
+    const Utf8String conversion = Utf8String::fromAnsi("%s");
+    const Utf8String usable = isUsableFormat(format) ? format : verbKeyFormat();
+    const auto first = static_cast<uint32_t>(usable.find(conversion, 0, false));
+    const auto second = static_cast<uint32_t>(usable.find(conversion, first + 2, false));
+    Utf8String path = usable.mid(0, first);
+    path.append(shellPrefix);
+    path.append(usable.mid(first + 2, second - first - 2));
+    path.append(sizeText);
+    path.append(usable.mid(second + 2, Utf8String::kRestOfText));
+    return fitting(path);
+}
+
+Utf8String verbCommand(const Utf8String& executablePath, const ImageSize& size)
+{
+    Utf8String command = Utf8String::fromAnsi("\"");
+    command.append(executablePath);
+    command.append(Utf8String::fromAnsi("\" -size "));
+    command.append(formatSize(size.width, size.height));
+    command.append(Utf8String::fromAnsi(" %1"));
+    return fitting(command);
+}
+
+bool isOwnVerbCommand(const Utf8String& command, const Utf8String& executablePath)
+{
+    return executablePath.charCount() > 0 && command.find(executablePath, 0, true) >= 0;
+}

@@ -1,0 +1,26 @@
+#pragma once
+
+#include "settings/image_size.h"
+#include "text/utf8_string.h"
+
+// Registry key paths and values are formed for buffers of 260 UTF-16 units.
+constexpr uint32_t kMaxRegistryText = 259;
+
+// The verb's key path below HKEY_CLASSES_ROOT: the format's first "%s" takes
+// the file type's shell prefix, the second the size text. A format that does
+// not hold exactly these two and end in "\command" (a broken translation)
+// is replaced by the English one, so that no verb is written in the wrong
+// place. Empty when the path would not fit.
+Utf8String verbKeyPath(const Utf8String& format, const Utf8String& shellPrefix, const Utf8String& sizeText);
+
+// The verb's command: the program's path in quotes, so that a path with
+// blanks cannot start another program, then "-size WxH %1". Empty when it
+// would not fit.
+Utf8String verbCommand(const Utf8String& executablePath, const ImageSize& size);
+
+// A verb is the program's when its command holds the program's path, in any
+// letter case.
+bool isOwnVerbCommand(const Utf8String& command, const Utf8String& executablePath);
+
+// The untranslated verb key format, also the translation key.
+Utf8String verbKeyFormat();

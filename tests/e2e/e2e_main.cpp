@@ -1,0 +1,35 @@
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <string>
+
+#include "app/app_state.h"
+#include "tests/support/file_system.h"
+#include "tests/e2e/test_programs.h"
+
+// Usage: e2e_tests [gtest options] --pellavo=<path of pellavo.exe>
+int wmain(int argc, wchar_t** argv)
+{
+    testing::InitGoogleTest(&argc, argv);
+    const std::wstring option = L"--pellavo=";
+    for (int i = 1; i < argc; ++i) {
+        const std::wstring argument = argv[i];
+        if (argument.compare(0, option.size(), option) == 0) setPellavoPath(argument.substr(option.size()));
+    }
+    if (pellavoPath().empty() || !pathExists(pellavoPath())) {
+        std::fprintf(stderr, "e2e_tests: name pellavo.exe with --pellavo=<path>\n");
+        return 2;
+    }
+    if (!pathExists(recorderPath())) {
+        std::fprintf(stderr, "e2e_tests: open_recorder.exe is not beside e2e_tests.exe\n");
+        return 2;
+    }
+    // Started before the tests make and read pictures, stopped after the last.
+    if (!startGdiplus()) {
+        std::fprintf(stderr, "e2e_tests: GDI+ did not start\n");
+        return 2;
+    }
+    const int result = RUN_ALL_TESTS();
+    stopGdiplus();
+    return result;
+}

@@ -1,0 +1,42 @@
+#include "tests/e2e/open_command_override.h"
+
+#include <windows.h>
+
+#include <algorithm>
+
+namespace {
+
+struct Association {
+    const wchar_t* extension;
+    const wchar_t* fileClass;
+};
+
+// Every extension a test writes gets a class, so that the opening of every
+// copy is seen; a fresh Wine prefix has none of these registered.
+constexpr Association kAssociations[] = {
+    {L".jpg", L"jpegfile"}, {L".jpeg", L"jpegfile"}, {L".png", L"pngfile"}, {L".gif", L"giffile"},
+    {L".bmp", L"bmpfile"},  {L".tif", L"tiffile"},   {L".xyz", L"xyzfile"},
+};
+
+}  // namespace
+
+OpenCommandOverride::OpenCommandOverride(const std::wstring& program)
+{
+    const std::wstring command = L"\"" + program + L"\" \"%1\"";
+    std::vector<std::wstring> classesDone;
+    for (const Association& association : kAssociations) {
+        values_.emplace_back(HKEY_CLASSES_ROOT, association.extension, association.fileClass);
+        applied_ = applied_ && values_.back().applied();
+        if (std::find(classesDone.begin(), classesDone.end(), association.fileClass) != classesDone.end()) continue;
+        classesDone.emplace_back(association.fileClass);
+        values_.emplace_back(HKEY_CLASSES_ROOT, std::wstring(association.fileClass) + L"\\shell\\open\\command",
+                             command);
+        applied_ = applied_ && values_.back().applied();
+    }
+}
+
+OpenCommandOverride::~OpenCommandOverride()
+{
+    // Last set, first restored, so that shared keys end as they began.
+    while (!values_.empty()) values_.pop_back();
+}

@@ -1,0 +1,63 @@
+#include <gtest/gtest.h>
+
+#include "tests/support/file_signature.h"
+#include "tests/support/picture_reader.h"
+#include "tests/e2e/pellavo_runner.h"
+#include "tests/e2e/resize_workspace.h"
+#include "tests/support/test_pictures.h"
+
+namespace {
+
+struct EncoderCase {
+    const wchar_t* source;
+    PictureFormat sourceFormat;
+    const wchar_t* copy;
+    Encoding copyEncoding;
+};
+
+// The encoder follows the extension, letter case aside, not the source's
+// data; an extension without an encoder of its own gets JPEG data.
+constexpr EncoderCase kEncoderCases[] = {
+    {L"photo.jpg", PictureFormat::Jpeg, L"photo_800x600.jpg", Encoding::Jpeg},
+    {L"photo.jpeg", PictureFormat::Jpeg, L"photo_800x600.jpeg", Encoding::Jpeg},
+    {L"PHOTO.JPEG", PictureFormat::Jpeg, L"PHOTO_800x600.JPEG", Encoding::Jpeg},
+    {L"photo.png", PictureFormat::Png, L"photo_800x600.png", Encoding::Png},
+    {L"photo.Png", PictureFormat::Png, L"photo_800x600.Png", Encoding::Png},
+    {L"photo.gif", PictureFormat::Gif, L"photo_800x600.gif", Encoding::Gif},
+    {L"photo.GIF", PictureFormat::Gif, L"photo_800x600.GIF", Encoding::Gif},
+    {L"photo.bmp", PictureFormat::Bmp, L"photo_800x600.bmp", Encoding::Bmp},
+    {L"photo.BMP", PictureFormat::Bmp, L"photo_800x600.BMP", Encoding::Bmp},
+    {L"photo.tif", PictureFormat::Tiff, L"photo_800x600.tif", Encoding::Jpeg},
+    {L"photo.xyz", PictureFormat::Png, L"photo_800x600.xyz", Encoding::Jpeg},
+    {L"jpeg-inside.png", PictureFormat::Jpeg, L"jpeg-inside_800x600.png", Encoding::Png},
+    {L"png-inside.bmp", PictureFormat::Png, L"png-inside_800x600.bmp", Encoding::Bmp},
+};
+
+// One case; a failed assertion ends only this case.
+void checkEncoderCase(const EncoderCase& c)
+{
+    ResizeWorkspace workspace;
+    ASSERT_TRUE(workspace.ready());
+    const std::wstring source = workspace.picture(c.source);
+    ASSERT_TRUE(makePicture(source, 400, 300, c.sourceFormat, kFourColours));
+
+    EXPECT_TRUE(runsPellavo(L"-size 800x600 " + source));
+
+    EXPECT_TRUE(wroteAndOpened(workspace, {c.source}, c.copy));
+    const std::wstring copy = workspace.picture(c.copy);
+    EXPECT_STREQ(encodingName(encodingOf(copy)), encodingName(c.copyEncoding));
+    const std::optional<DecodedPicture> picture = decodePicture(copy);
+    ASSERT_TRUE(picture) << "the copy does not decode: " << fileSummary(copy);
+    EXPECT_EQ(picture->width, 800);
+    EXPECT_EQ(picture->height, 600);
+}
+
+}  // namespace
+
+TEST_F(ResizeCommand, ChoosesTheEncoderByTheExtension)
+{
+    for (const EncoderCase& c : kEncoderCases) {
+        SCOPED_TRACE(testing::Message() << c.source);
+        checkEncoderCase(c);
+    }
+}

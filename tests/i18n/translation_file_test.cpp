@@ -1,0 +1,182 @@
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <iterator>
+#include <optional>
+#include <string>
+
+#include "app/module_path.h"
+#include "i18n/translation_file.h"
+#include "i18n/translation_table.h"
+#include "tests/support/file_guards.h"
+#include "tests/support/file_system.h"
+#include "tests/support/temp_folder.h"
+#include "tests/support/utf8_conversion.h"
+
+static const size_t kMiB = 1024 * 1024;
+
+static Utf8String u8(const char* text)
+{
+    return Utf8String::fromUtf8(text, 0);
+}
+
+static void preloadTable()
+{
+    const std::string earlier = "Earlier=entry\r\n";
+    translationTable.readText(earlier.data(), earlier.size());
+}
+
+// Distinct filler lines that make up exactly `size` bytes.
+static std::string fillerLines(size_t size)
+{
+    std::string text;
+    char line[32];
+    for (int index = 0; size - text.size() > 40; ++index) {
+        std::snprintf(line, sizeof line, "f%07d=filler\r\n", index);
+        text += line;
+    }
+    const size_t rest = size - text.size();
+    return text + "pad=" + std::string(rest - 6, 'x') + "\r\n";
+}
+
+TEST(TranslationFile, FileThatCannotBeOpenedKeepsTheTable)
+{
+    const TempFolder folder;
+    ASSERT_FALSE(folder.path().empty());
+    for (const std::wstring& path : {folder.file(L"missing.txt"), folder.path(), std::wstring()}) {
+        preloadTable();
+        loadTranslationFile(utf8Of(path));
+        EXPECT_EQ(translationTable.size(), 1u);
+        EXPECT_STREQ(translate(u8("Earlier")).text(), "entry");
+    }
+    translationTable.clear();
+}
+
+TEST(TranslationFile, FileContentReplacesTheTable)
+{
+    const TempFolder folder;
+    ASSERT_FALSE(folder.path().empty());
+    const struct {
+        const char* what;
+        const wchar_t* name;
+        std::string bytes;
+        size_t entries;
+    } cases[] = {
+        {"empty file", L"empty.txt", "", 0},
+        {"UTF-8 lines", L"lines.txt", "Add=Добавить\r\nSave=Сохранить", 2},
+        {"name outside ASCII", L"перевод.txt", "Add=Добавить\r\n", 1},
+        {"UTF-16 with byte-order mark", L"utf16.txt", std::string("\xFF\xFE" "A\0d\0d\0=\0P\0\r\0\n\0", 16), 0},
+        {"UTF-16 without byte-order mark", L"utf16bare.txt", std::string("A\0d\0d\0=\0P\0\r\0\n\0", 14), 0},
+    };
+    for (const auto& c : cases) {
+        const std::wstring path = folder.file(c.name);
+        ASSERT_TRUE(writeFileText(path, c.bytes)) << c.what;
+        preloadTable();
+        loadTranslationFile(utf8Of(path));
+        EXPECT_EQ(translationTable.size(), c.entries) << c.what;
+        EXPECT_STREQ(translate(u8("Earlier")).text(), "Earlier") << c.what;
+        if (c.entries > 0) {
+            EXPECT_STREQ(translate(u8("Add")).text(), "Добавить") << c.what;
+        }
+    }
+    translationTable.clear();
+}
+
+TEST(TranslationFile, LargeFileIsReadUpToItsLastCompleteLine)
+{
+    const TempFolder folder;
+    ASSERT_FALSE(folder.path().empty());
+    const struct {
+        const char* what;
+        std::string bytes;
+        const char* lastKey;  // the last entry kept, or null for none at all
+        const char* lostKey;  // the first line that must not be read
+    } cases[] = {
+        {"line across the end of the buffer",
+         fillerLines(kMiB - 20) + "Last=complete\r\n" + "Cut=whole line\r\nAfter=x\r\n", "Last", "Cut"},
+        {"CR as the buffer's last byte", fillerLines(kMiB - 9) + "Edge=yes\r" + "\nNext=no\r\n", "Edge", "Next"},
+        {"file of exactly the buffer's size", fillerLines(kMiB - 10) + "Edge=yes\r\n", "Edge", nullptr},
+        {"one line longer than the buffer", "Add=" + std::string(2 * kMiB, 'x'), nullptr, "Add"},
+    };
+    for (const auto& c : cases) {
+        const std::wstring path = folder.file(L"large.txt");
+        ASSERT_TRUE(writeFileText(path, c.bytes)) << c.what;
+        preloadTable();
+        loadTranslationFile(utf8Of(path));
+        EXPECT_EQ(translationTable.find(u8("Earlier")), nullptr) << c.what;
+        if (c.lastKey) {
+            const Utf8String* last = translationTable.find(u8(c.lastKey));
+            ASSERT_NE(last, nullptr) << c.what;
+            EXPECT_STRNE(last->text(), "") << c.what;
+            EXPECT_NE(translationTable.find(u8("f0000000")), nullptr) << c.what;
+        } else {
+            EXPECT_EQ(translationTable.size(), 0u) << c.what;
+        }
+        if (c.lostKey) {
+            EXPECT_EQ(translationTable.find(u8(c.lostKey)), nullptr) << c.what;
+        }
+    }
+    translationTable.clear();
+}
+
+// Every key the program looks up.
+static const char* const kKeys[] = {
+    "%sResize %s...\\command", "helpfilename", "Error", "Format is invalid", "&Help", "&Open help ...",
+    "&About ...", "Pellavo", "List of size:", "Enter size (WxH):", "Add", "Save", "Cancel", "Delete",
+    "About program", "OK", "Create cool avatar", "Version:", "Web-page", "Feedback"};
+
+static int countOf(const std::string& text, const std::string& part)
+{
+    int count = 0;
+    for (size_t at = text.find(part); at != std::string::npos; at = text.find(part, at + 1)) ++count;
+    return count;
+}
+
+TEST(ShippedTranslations, EveryFileIsUtf8WithCrLfLines)
+{
+    for (const char* name : {"local\\rus_translate.txt", "local\\en_translate.txt"}) {
+        const std::optional<std::string> bytes = readFileText(wideOf(fileBesideExecutable(name)));
+        ASSERT_TRUE(bytes) << name;
+        EXPECT_NE(bytes->rfind("\xEF\xBB\xBF", 0), 0u) << name << " starts with a byte-order mark";
+        EXPECT_EQ(countOf(*bytes, "\r"), countOf(*bytes, "\r\n")) << name;
+        EXPECT_EQ(countOf(*bytes, "\n"), countOf(*bytes, "\r\n")) << name;
+        EXPECT_EQ(bytes->find('\0'), std::string::npos) << name;
+    }
+}
+
+TEST(ShippedTranslations, EveryFileTranslatesEveryKey)
+{
+    const struct {
+        const char* name;
+        const char* helpFile;
+        const char* help;
+        const char* add;
+    } languages[] = {
+        {"local\\rus_translate.txt", "help_ru.html", "&Справка", "Добавить"},
+        {"local\\en_translate.txt", "help_en.html", "&Help", "Add"},
+    };
+    for (const auto& language : languages) {
+        translationTable.clear();
+        loadTranslationFile(fileBesideExecutable(language.name));
+        EXPECT_EQ(translationTable.size(), std::size(kKeys)) << language.name;
+        for (const char* key : kKeys) {
+            const Utf8String* text = translationTable.find(u8(key));
+            ASSERT_NE(text, nullptr) << language.name << ": " << key;
+            EXPECT_GT(text->charCount(), 0u) << language.name << ": " << key;
+        }
+        EXPECT_STREQ(translate(u8("helpfilename")).text(), language.helpFile);
+        EXPECT_STREQ(translate(u8("&Help")).text(), language.help);
+        EXPECT_STREQ(translate(u8("Add")).text(), language.add);
+
+        // The verb's text is a format for its registry key path.
+        const std::string verb = translate(u8(kKeys[0])).text();
+        EXPECT_EQ(countOf(verb, "%s"), 2) << language.name;
+        EXPECT_EQ(countOf(verb, "%"), 2) << language.name;
+        EXPECT_EQ(verb.rfind("%s", 0), 0u) << language.name;
+        const std::string tail = "\\command";
+        ASSERT_GT(verb.size(), tail.size());
+        EXPECT_EQ(verb.substr(verb.size() - tail.size()), tail) << language.name;
+        EXPECT_EQ(countOf(verb, "\\"), 1) << language.name;
+    }
+    translationTable.clear();
+}

@@ -1,0 +1,88 @@
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "settings/settings_file.h"
+#include "settings/size_list.h"
+#include "shell/verb_registry.h"
+#include "tests/support/file_system.h"
+#include "tests/support/registry_reading.h"
+#include "tests/support/temp_folder.h"
+
+namespace {
+
+Bytes bytesOf(const std::string& text)
+{
+    return Bytes(text.begin(), text.end());
+}
+
+std::string textOf(const std::optional<Bytes>& bytes)
+{
+    return bytes ? std::string(bytes->begin(), bytes->end()) : std::string("<missing>");
+}
+
+std::vector<std::string> listTexts()
+{
+    std::vector<std::string> texts;
+    for (const Utf8String& text : sizeList.texts()) texts.emplace_back(text.text());
+    return texts;
+}
+
+Utf8String utf8Path(const std::wstring& path)
+{
+    return Utf8String::fromWide(path.c_str(), 0);
+}
+
+// Each test works on the process-wide list and leaves it, and the verbs a
+// save registers, as it found them: empty.
+class SettingsFile : public testing::Test {
+protected:
+    void TearDown() override
+    {
+        for (const Utf8String& text : sizeList.texts()) sizeList.removeText(text);
+        unregisterVerbs();
+    }
+    std::wstring file(const wchar_t* name) const { return folder_.path() + L"\\" + name; }
+
+    TempFolder folder_;
+};
+
+}  // namespace
+
+TEST_F(SettingsFile, ReadsWhiteSpaceSeparatedSizesOnce)
+{
+    const std::wstring settings = file(L"settings.txt");
+    ASSERT_TRUE(writeFileBytes(settings, bytesOf("800x600\r\n1024x768 800x600\tabc\r\n 800 x 600\n" +
+                                                 std::string(100000, '7') + "x1 640x480")));
+    readSettingsFile(utf8Path(settings));
+    readSettingsFile(utf8Path(settings));
+    readSettingsFile(utf8Path(file(L"missing.txt")));
+    EXPECT_EQ(listTexts(), (std::vector<std::string>{"800x600", "1024x768", "640x480"}));
+}
+
+TEST_F(SettingsFile, WritesCrLfLinesAndRegistersTheVerbs)
+{
+    const std::wstring settings = file(L"settings.txt");
+    writeSettingsFile(utf8Path(settings));
+    EXPECT_EQ(textOf(readFileBytes(settings)), "");
+
+    sizeList.addText(Utf8String::fromAnsi("800x600"));
+    sizeList.addText(Utf8String::fromAnsi("1024x768"));
+    writeSettingsFile(utf8Path(settings));
+    EXPECT_EQ(textOf(readFileBytes(settings)), "800x600\r\n1024x768\r\n");
+    EXPECT_TRUE(defaultValueOf(HKEY_CLASSES_ROOT, L"pngfile\\shell\\Resize 1024x768...\\command").has_value());
+    EXPECT_FALSE(pathExists(settings + L".new"));
+}
+
+TEST_F(SettingsFile, AFailedWriteKeepsTheOldListButStillRebuildsTheVerbs)
+{
+    const std::wstring settings = file(L"settings.txt");
+    ASSERT_TRUE(writeFileBytes(settings, bytesOf("320x240\r\n")));
+    // The temporary file cannot be made where a folder has its name.
+    ASSERT_TRUE(CreateDirectoryW((settings + L".new").c_str(), nullptr));
+
+    sizeList.addText(Utf8String::fromAnsi("800x600"));
+    writeSettingsFile(utf8Path(settings));
+    EXPECT_EQ(textOf(readFileBytes(settings)), "320x240\r\n");
+    EXPECT_TRUE(defaultValueOf(HKEY_CLASSES_ROOT, L"jpegfile\\shell\\Resize 800x600...\\command").has_value());
+}

@@ -1,0 +1,44 @@
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "settings/settings_tokens.h"
+
+static std::vector<std::string> tokensOf(const std::string& text, size_t pieceSize)
+{
+    std::vector<std::string> tokens;
+    SettingsTokenizer tokenizer([&tokens](const Utf8String& token) { tokens.emplace_back(token.text()); });
+    for (size_t at = 0; at < text.size(); at += pieceSize)
+        tokenizer.feed(text.data() + at, std::min(pieceSize, text.size() - at));
+    tokenizer.finish();
+    return tokens;
+}
+
+TEST(SettingsTokens, SplitAtAnyWhiteSpaceWhateverThePieces)
+{
+    const std::string text = "800x600\r\n1024x768 640x480\t\t1x1\n\n  abc\r\n 800 x 600\r\n320x200";
+    const std::vector<std::string> expected = {"800x600", "1024x768", "640x480", "1x1", "abc",
+                                               "800",     "x",        "600",     "320x200"};
+    for (size_t pieceSize : {size_t(1), size_t(3), size_t(4096)}) EXPECT_EQ(tokensOf(text, pieceSize), expected);
+    EXPECT_TRUE(tokensOf("", 1).empty());
+    EXPECT_TRUE(tokensOf(" \r\n\t ", 2).empty());
+}
+
+TEST(SettingsTokens, SkipOverLongTokensWhole)
+{
+    const std::string longest(SettingsTokenizer::kMaxTokenLength, '9');
+    const std::string tooLong = "800x600" + std::string(SettingsTokenizer::kMaxTokenLength, '0');
+    EXPECT_EQ(tokensOf(longest + " 1x2", 7), (std::vector<std::string>{longest, "1x2"}));
+    EXPECT_EQ(tokensOf(tooLong + " 1x2 " + tooLong, 5), (std::vector<std::string>{"1x2"}));
+    EXPECT_EQ(tokensOf(std::string(100000, '7') + "\r\n640x480", 4096), (std::vector<std::string>{"640x480"}));
+}
+
+TEST(SettingsTokens, WriteOneCrLfLinePerSizeInListOrder)
+{
+    SizeList list;
+    EXPECT_EQ(settingsText(list), "");
+    list.addText(Utf8String::fromAnsi("800x600"));
+    list.addText(Utf8String::fromAnsi(" 1024 x 768"));
+    EXPECT_EQ(settingsText(list), "800x600\r\n1024x768\r\n");
+}

@@ -1,0 +1,59 @@
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "shell/verb_text.h"
+
+static Utf8String text(const char* value)
+{
+    return Utf8String::fromUtf8(value, 0);
+}
+
+TEST(VerbText, KeyPathsFollowTheTranslatedFormat)
+{
+    const Utf8String prefix = text("jpegfile\\shell\\");
+    const struct {
+        const char* format;
+        const char* path;
+    } rows[] = {
+        {"%sResize %s...\\command", "jpegfile\\shell\\Resize 800x600...\\command"},
+        {"%sУменьшить до %s...\\command", "jpegfile\\shell\\Уменьшить до 800x600...\\command"},
+        {"%s&Resize %s\\command", "jpegfile\\shell\\&Resize 800x600\\command"},
+        // Broken translations fall back to the English verb.
+        {"%sResize...\\command", "jpegfile\\shell\\Resize 800x600...\\command"},
+        {"%sResize %s %s...\\command", "jpegfile\\shell\\Resize 800x600...\\command"},
+        {"%sResize %s...", "jpegfile\\shell\\Resize 800x600...\\command"},
+        {"%n%sResize %d%s...\\command", "%njpegfile\\shell\\Resize %d800x600...\\command"},
+        {"", "jpegfile\\shell\\Resize 800x600...\\command"},
+    };
+    for (const auto& row : rows)
+        EXPECT_STREQ(verbKeyPath(text(row.format), prefix, text("800x600")).text(), row.path) << row.format;
+}
+
+TEST(VerbText, CommandsQuoteTheProgramPath)
+{
+    EXPECT_STREQ(verbCommand(text("C:\\Program Files\\Pellavo\\pellavo.exe"), ImageSize{800, 600}).text(),
+                 "\"C:\\Program Files\\Pellavo\\pellavo.exe\" -size 800x600 %1");
+}
+
+TEST(VerbText, TextsThatWouldNotFitAreRefusedNotCut)
+{
+    const std::string longFolder = "C:\\" + std::string(230, 'a') + "\\pellavo.exe";
+    EXPECT_EQ(verbCommand(text(longFolder.c_str()), ImageSize{800, 600}).charCount(), 0u);
+    const std::string fitting = "C:\\" + std::string(225, 'a') + "\\pellavo.exe";
+    EXPECT_EQ(verbCommand(text(fitting.c_str()), ImageSize{800, 600}).charCount(), 259u);
+
+    const std::string longFormat = "%s" + std::string(240, 'b') + " %s...\\command";
+    EXPECT_EQ(verbKeyPath(text(longFormat.c_str()), text("jpegfile\\shell\\"), text("800x600")).charCount(), 0u);
+}
+
+TEST(VerbText, OwnershipGoesByTheProgramPathInAnyCase)
+{
+    const Utf8String program = text("C:\\Tools\\Pellavo\\pellavo.exe");
+    EXPECT_TRUE(isOwnVerbCommand(text("\"C:\\Tools\\Pellavo\\pellavo.exe\" -size 8x6 %1"), program));
+    EXPECT_TRUE(isOwnVerbCommand(text("c:\\tools\\pellavo\\PELLAVO.EXE -size 8x6 %1"), program));
+    EXPECT_TRUE(isOwnVerbCommand(text("cmd /c C:\\Tools\\Pellavo\\pellavo.exe"), program));
+    EXPECT_FALSE(isOwnVerbCommand(text("C:\\Other\\pellavo.exe -size 8x6 %1"), program));
+    EXPECT_FALSE(isOwnVerbCommand(text(""), program));
+    EXPECT_FALSE(isOwnVerbCommand(text("anything"), Utf8String()));
+}

@@ -1,0 +1,13 @@
+#pragma once
+
+#include <windows.h>
+
+#include <optional>
+#include <string>
+#include <vector>
+
+// The default value of a key as text; nothing when the key or value is missing.
+std::optional<std::wstring> defaultValueOf(HKEY root, const std::wstring& subKey);
+
+// The names of a key's direct subkeys; empty when the key is missing.
+std::vector<std::wstring> subkeyNames(HKEY root, const std::wstring& subKey);

@@ -1,0 +1,93 @@
+#include "tests/support/test_pictures.h"
+
+#include <windows.h>
+
+#include <gdiplus.h>
+
+#include <vector>
+
+#include "tests/support/gdiplus_encoders.h"
+
+using namespace Gdiplus;
+
+static const wchar_t* mimeTypeOf(PictureFormat format)
+{
+    switch (format) {
+    case PictureFormat::Jpeg: return L"image/jpeg";
+    case PictureFormat::Png: return L"image/png";
+    case PictureFormat::Gif: return L"image/gif";
+    case PictureFormat::Bmp: return L"image/bmp";
+    case PictureFormat::Tiff: return L"image/tiff";
+    }
+    return L"";
+}
+
+static int quadrantOf(int x, int y, int width, int height)
+{
+    return (y < height / 2 ? 0 : 2) + (x < width / 2 ? 0 : 1);
+}
+
+static Colour quadrantColour(const Quadrants& fill, int quadrant)
+{
+    const Colour colours[] = {fill.topLeft, fill.topRight, fill.bottomLeft, fill.bottomRight};
+    return colours[quadrant];
+}
+
+static bool save(Bitmap& bitmap, const std::wstring& path, PictureFormat format)
+{
+    CLSID encoder = {};
+    if (!findEncoder(mimeTypeOf(format), &encoder)) return false;
+    return bitmap.Save(path.c_str(), &encoder, nullptr) == Ok;
+}
+
+bool makePicture(const std::wstring& path, int width, int height, PictureFormat format, const Quadrants& fill)
+{
+    if (format == PictureFormat::Gif) return makePalettePicture(path, width, height, format, fill);
+    Bitmap bitmap(width, height, PixelFormat24bppRGB);
+    if (bitmap.GetLastStatus() != Ok) return false;
+    const Rect whole(0, 0, width, height);
+    BitmapData data = {};
+    if (bitmap.LockBits(&whole, ImageLockModeWrite, PixelFormat24bppRGB, &data) != Ok) return false;
+    for (int y = 0; y < height; ++y) {
+        auto* row = static_cast<BYTE*>(data.Scan0) + static_cast<ptrdiff_t>(y) * data.Stride;
+        for (int x = 0; x < width; ++x) {
+            const Colour colour = quadrantColour(fill, quadrantOf(x, y, width, height));
+            row[3 * x] = static_cast<BYTE>(colour.blue);
+            row[3 * x + 1] = static_cast<BYTE>(colour.green);
+            row[3 * x + 2] = static_cast<BYTE>(colour.red);
+        }
+    }
+    if (bitmap.UnlockBits(&data) != Ok) return false;
+    return save(bitmap, path, format);
+}
+
+static bool setFourColourPalette(Bitmap& bitmap, const Quadrants& fill)
+{
+    // ColorPalette ends in a one-entry array that really holds Count entries.
+    std::vector<BYTE> storage(sizeof(ColorPalette) + 3 * sizeof(ARGB));
+    auto* palette = reinterpret_cast<ColorPalette*>(storage.data());
+    palette->Flags = 0;
+    palette->Count = 4;
+    for (int i = 0; i < 4; ++i) {
+        const Colour colour = quadrantColour(fill, i);
+        palette->Entries[i] = Color::MakeARGB(255, static_cast<BYTE>(colour.red), static_cast<BYTE>(colour.green),
+                                              static_cast<BYTE>(colour.blue));
+    }
+    return bitmap.SetPalette(palette) == Ok;
+}
+
+bool makePalettePicture(const std::wstring& path, int width, int height, PictureFormat format,
+                        const Quadrants& fill)
+{
+    Bitmap bitmap(width, height, PixelFormat8bppIndexed);
+    if (bitmap.GetLastStatus() != Ok || !setFourColourPalette(bitmap, fill)) return false;
+    const Rect whole(0, 0, width, height);
+    BitmapData data = {};
+    if (bitmap.LockBits(&whole, ImageLockModeWrite, PixelFormat8bppIndexed, &data) != Ok) return false;
+    for (int y = 0; y < height; ++y) {
+        auto* row = static_cast<BYTE*>(data.Scan0) + static_cast<ptrdiff_t>(y) * data.Stride;
+        for (int x = 0; x < width; ++x) row[x] = static_cast<BYTE>(quadrantOf(x, y, width, height));
+    }
+    if (bitmap.UnlockBits(&data) != Ok) return false;
+    return save(bitmap, path, format);
+}

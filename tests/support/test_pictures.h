@@ -1,0 +1,18 @@
+#pragma once
+
+#include <string>
+
+#include "tests/support/colour.h"
+
+enum class PictureFormat { Jpeg, Png, Gif, Bmp, Tiff };
+
+// Writes a picture of the given size and format, its quadrants filled with
+// the given colours (the right and bottom halves take the odd pixel). GDI+
+// must be running. True when the file was written. A GIF is always written
+// as a palette picture: Wine's GIF encoder writes no pixels from any other.
+bool makePicture(const std::wstring& path, int width, int height, PictureFormat format, const Quadrants& fill);
+
+// The same as an 8-bit palette picture whose palette holds just the four
+// colours, the kind that GDI+ decodes to an indexed pixel format.
+bool makePalettePicture(const std::wstring& path, int width, int height, PictureFormat format,
+                        const Quadrants& fill);

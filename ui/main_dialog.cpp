@@ -1,0 +1,135 @@
+#include "ui/main_dialog.h"
+
+#include "app/app_state.h"
+#include "app/module_path.h"
+#include "i18n/language_selection.h"
+#include "i18n/translation_table.h"
+#include "settings/executable_directory.h"
+#include "settings/settings_file.h"
+#include "settings/size_list.h"
+#include "shell/shell_open.h"
+#include "ui/about_dialog.h"
+#include "ui/captions.h"
+#include "ui/maker_addresses.h"
+#include "ui/resource.h"
+
+void showSizeList(HWND dialog, const std::vector<Utf8String>& texts)
+{
+    SendDlgItemMessageW(dialog, IDC_SIZE_LIST, LB_RESETCONTENT, 0, 0);
+    for (const Utf8String& text : texts) {
+        SendDlgItemMessageW(dialog, IDC_SIZE_LIST, LB_ADDSTRING, 0,
+                            reinterpret_cast<LPARAM>(text.toWide().units()));
+    }
+}
+
+static void setWindowIcons(HWND dialog)
+{
+    const struct {
+        WPARAM kind;
+        int metric;
+    } icons[] = {{ICON_BIG, SM_CXICON}, {ICON_SMALL, SM_CXSMICON}};
+    for (const auto& icon : icons) {
+        const int side = GetSystemMetrics(icon.metric);
+        // Shared icons belong to the system's cache, which frees them.
+        HANDLE image = LoadImageW(appInstance, MAKEINTRESOURCEW(IDI_PELLAVO), IMAGE_ICON, side, side, LR_SHARED);
+        if (image) SendMessageW(dialog, WM_SETICON, icon.kind, reinterpret_cast<LPARAM>(image));
+    }
+}
+
+static void onInitDialog(HWND dialog)
+{
+    loadSettings();
+    loadCurrentTranslation();
+    applyMainCaptions(dialog);
+    showSizeList(dialog, sizeList.texts());
+    setWindowIcons(dialog);
+}
+
+static void onAdd(HWND dialog)
+{
+    wchar_t text[MAX_PATH] = {};
+    GetDlgItemTextW(dialog, IDC_SIZE_EDIT, text, MAX_PATH);
+    if (sizeList.addText(Utf8String::fromWide(text, 0))) {
+        showSizeList(dialog, sizeList.texts());
+        return;
+    }
+    MessageBoxW(dialog, translate(Utf8String::fromAnsi("Format is invalid")).toWide().units(),
+                translate(Utf8String::fromAnsi("Error")).toWide().units(), MB_OK);
+}
+
+static void onDelete(HWND dialog)
+{
+    const LRESULT index = SendDlgItemMessageW(dialog, IDC_SIZE_LIST, LB_GETCURSEL, 0, 0);
+    if (index < 0) return;
+    // LB_GETTEXT takes no buffer size: the line's length is checked first.
+    const LRESULT length = SendDlgItemMessageW(dialog, IDC_SIZE_LIST, LB_GETTEXTLEN, index, 0);
+    if (length >= 0 && length < MAX_PATH) {
+        wchar_t line[MAX_PATH] = {};
+        SendDlgItemMessageW(dialog, IDC_SIZE_LIST, LB_GETTEXT, index, reinterpret_cast<LPARAM>(line));
+        sizeList.removeText(Utf8String::fromWide(line, 0));
+    }
+    SendDlgItemMessageW(dialog, IDC_SIZE_LIST, LB_DELETESTRING, index, 0);
+}
+
+static void onSave()
+{
+    saveSettings();
+    PostQuitMessage(0);
+}
+
+// The help file is named by the current language. A bare name is looked for
+// beside the program: the process's current folder can be anywhere.
+static void onOpenHelp()
+{
+    Utf8String help = translate(Utf8String::fromAnsi("helpfilename"));
+    const bool bareName = help.find(Utf8String::fromAnsi("\\"), 0, false) < 0 &&
+                          help.find(Utf8String::fromAnsi(":"), 0, false) < 0;
+    if (bareName) help = Utf8String::concat(executableDirectory(runningExecutablePath()), help);
+    openWithShell(help);
+}
+
+static void onAbout(HWND dialog)
+{
+    DialogBoxParamW(appInstance, MAKEINTRESOURCEW(IDD_ABOUT), dialog, aboutDialogProc, 0);
+}
+
+static void onChangeLanguage(HWND dialog, const char* code)
+{
+    selectLanguage(Utf8String::fromAnsi(code));
+    loadCurrentTranslation();
+    applyMainCaptions(dialog);
+    // Saving registers the verbs again, under the new language's names.
+    saveSettings();
+}
+
+static void onCommand(HWND dialog, WORD id)
+{
+    switch (id) {
+    case IDC_ADD: onAdd(dialog); break;
+    case IDC_DELETE: onDelete(dialog); break;
+    case IDC_SAVE: onSave(); break;
+    case IDC_CANCEL: PostQuitMessage(0); break;
+    case IDM_OPEN_HELP: onOpenHelp(); break;
+    case IDM_ABOUT: onAbout(dialog); break;
+    case IDM_WEB_PAGE: openWithShell(Utf8String::fromAnsi(kMakerWebPage)); break;
+    case IDM_RUSSIAN: onChangeLanguage(dialog, "RUS"); break;
+    case IDM_ENGLISH: onChangeLanguage(dialog, "EN"); break;
+    }
+}
+
+INT_PTR CALLBACK mainDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM)
+{
+    switch (message) {
+    case WM_INITDIALOG:
+        onInitDialog(dialog);
+        break;
+    case WM_COMMAND:
+        onCommand(dialog, LOWORD(wParam));
+        break;
+    case WM_CLOSE:
+    case WM_DESTROY:
+        PostQuitMessage(0);
+        break;
+    }
+    return 0;
+}

@@ -1,0 +1,42 @@
+#pragma once
+
+// Ids shared by pellavo.rc and the dialog procedures. Plain #defines so that
+// windres reads them too.
+
+// Controls that are never addressed, as in the SDK's winres.h.
+#ifndef IDC_STATIC
+#define IDC_STATIC (-1)
+#endif
+
+#define IDI_PELLAVO 107
+#define IDB_BANNER 133
+
+// Main dialog, its menu and controls.
+#define IDD_MAIN 106
+#define IDR_MAIN_MENU 109
+
+#define IDC_SIZE_LIST 1002
+#define IDC_SIZE_EDIT 1003
+#define IDC_ADD 1004
+#define IDC_SAVE 1005
+#define IDC_CANCEL 1006
+#define IDC_DELETE 1007
+#define IDC_SIZE_LIST_LABEL 1103
+#define IDC_SIZE_EDIT_LABEL 1104
+
+#define IDM_ABOUT 104
+#define IDM_WEB_PAGE 110
+#define IDM_OPEN_HELP 111
+#define IDM_RUSSIAN 1109
+#define IDM_ENGLISH 1110
+
+// About dialog. Its OK button is IDOK (1) from <windows.h>, so that Enter,
+// which the dialog manager reports as IDOK, presses it.
+#define IDD_ABOUT 1102
+
+#define IDC_WEB_PAGE_BUTTON 1100
+#define IDC_FEEDBACK_BUTTON 1101
+#define IDC_DESCRIPTION 1105
+#define IDC_VERSION_LABEL 1106
+#define IDC_VERSION_NUMBER 1107
+#define IDC_WEB_PAGE_LABEL 1108
