@@ -6,15 +6,6 @@
 
 #include "text/utf8_sequence.h"
 
-// Header and text live in one allocation of exactly the needed size; the
-// text starts right behind the header and is never changed once written.
-struct Utf8String::Block {
-    int32_t refCount;
-    int32_t byteLength;
-    uint32_t charCount;
-    char* text;
-};
-
 static const char kEmptyText[1] = {'\0'};
 
 Utf8String::Block* Utf8String::allocate(int32_t byteLength, uint32_t charCount)
@@ -27,47 +18,6 @@ Utf8String::Block* Utf8String::allocate(int32_t byteLength, uint32_t charCount)
     block->text = reinterpret_cast<char*>(block + 1);
     block->text[byteLength] = '\0';
     return block;
-}
-
-Utf8String::Utf8String(const Utf8String& other) noexcept : block_(other.block_)
-{
-    if (block_) ++block_->refCount;
-}
-
-Utf8String::Utf8String(Utf8String&& other) noexcept : block_(other.block_)
-{
-    other.block_ = nullptr;
-}
-
-Utf8String& Utf8String::operator=(const Utf8String& other) noexcept
-{
-    // Take the new reference first so that self-assignment keeps the block.
-    Block* taken = other.block_;
-    if (taken) ++taken->refCount;
-    release();
-    block_ = taken;
-    return *this;
-}
-
-Utf8String& Utf8String::operator=(Utf8String&& other) noexcept
-{
-    if (this != &other) {
-        release();
-        block_ = other.block_;
-        other.block_ = nullptr;
-    }
-    return *this;
-}
-
-Utf8String::~Utf8String()
-{
-    release();
-}
-
-void Utf8String::release() noexcept
-{
-    if (block_ && --block_->refCount == 0) ::operator delete(block_);
-    block_ = nullptr;
 }
 
 Utf8String Utf8String::fromWide(const WideChar* units, int32_t unitCount)
@@ -237,3 +187,4 @@ Utf8String Utf8String::mid(uint32_t start, uint32_t count) const
     std::memcpy(block->text, first, static_cast<size_t>(length));
     return Utf8String(block);
 }
+static_assert(sizeof(Utf8String) == sizeof(void*), "a string is one pointer");

@@ -2,6 +2,7 @@
 
 #include <cstdint>
 
+#include "text/shared_block.h"
 #include "text/wide_char.h"
 
 class WideBuffer;
@@ -14,11 +15,6 @@ public:
     static constexpr uint32_t kRestOfText = 0xFFFFFFFFu;
 
     Utf8String() noexcept = default;
-    Utf8String(const Utf8String& other) noexcept;
-    Utf8String(Utf8String&& other) noexcept;
-    Utf8String& operator=(const Utf8String& other) noexcept;
-    Utf8String& operator=(Utf8String&& other) noexcept;
-    ~Utf8String();
 
     static Utf8String fromAnsi(const char* text);
     static Utf8String fromWide(const WideChar* units, int32_t unitCount);
@@ -40,26 +36,27 @@ public:
     void replaceAll(const Utf8String& needle, const Utf8String& replacement);
 
 private:
-    struct Block;
+    // Header and text in one allocation of exactly the needed size; the text
+    // starts right behind the header and never changes once written.
+    struct Block {
+        int32_t refCount;
+        int32_t byteLength;
+        uint32_t charCount;
+        char* text;
+    };
 
     explicit Utf8String(Block* block) noexcept : block_(block) {}
     static Block* allocate(int32_t byteLength, uint32_t charCount);
     bool isSingleByte() const;
     const char* end() const;
-    void release() noexcept;
 
-    Block* block_ = nullptr;
+    SharedBlock<Block> block_;
 };
 
 // The UTF-16 copy of a Utf8String made for one Win32 call.
 class WideBuffer {
 public:
     WideBuffer() noexcept = default;
-    WideBuffer(const WideBuffer& other) noexcept;
-    WideBuffer(WideBuffer&& other) noexcept;
-    WideBuffer& operator=(const WideBuffer& other) noexcept;
-    WideBuffer& operator=(WideBuffer&& other) noexcept;
-    ~WideBuffer();
 
     // Always a valid NUL-terminated text, a static empty one when no block is held.
     const WideChar* units() const;
@@ -67,10 +64,13 @@ public:
 
 private:
     friend class Utf8String;
-    struct Block;
+    struct Block {
+        int32_t refCount;
+        int32_t capacity;
+        WideChar* units;
+    };
 
     explicit WideBuffer(int32_t capacity);
-    void release() noexcept;
 
-    Block* block_ = nullptr;
+    SharedBlock<Block> block_;
 };
