@@ -1,7 +1,10 @@
 #include "imaging/image_gdiplus.h"
 
+#include <cstring>
+
 #include "imaging/fit_size.h"
 #include "imaging/image_encoder.h"
+#include "imaging/indexed_copy.h"
 #include "imaging/picture_orientation.h"
 
 Gdiplus::PixelFormat drawingFormatFor(Gdiplus::PixelFormat sourceFormat)
@@ -13,8 +16,10 @@ bool ImageGDIPlus::load(const Utf8String& path)
 {
     if (path.charCount() == 0) return false;
     picture_.reset();
+    sourcePalette_.clear();
     picture_.reset(new Gdiplus::Image(path.toWide().units()));
     if (!picture_ || picture_->GetLastStatus() != Gdiplus::Ok) return false;
+    sourcePalette_ = paletteOf(*picture_);
     turnUpright(*picture_);
     return true;
 }
@@ -75,5 +80,11 @@ bool ImageGDIPlus::save(const Utf8String& path, const Utf8String& mimeType) cons
     const Utf8String type = mimeType.charCount() > 0 ? mimeType : Utf8String::fromAnsi("image/jpeg");
     CLSID encoder;
     if (findEncoderClsid(type.toWide().units(), &encoder) < 0) return false;
+    if (std::strcmp(type.text(), "image/gif") == 0) {
+        // GIF holds 256 colours; a palette made here beats the halftone one
+        // Windows' encoder uses, and Wine's writes no pixels without one.
+        const std::unique_ptr<Gdiplus::Bitmap> indexed = makeIndexedCopy(*picture_, sourcePalette_);
+        return indexed && indexed->Save(path.toWide().units(), &encoder, parameters.list()) == Gdiplus::Ok;
+    }
     return picture_->Save(path.toWide().units(), &encoder, parameters.list()) == Gdiplus::Ok;
 }

@@ -1,6 +1,8 @@
 #pragma once
 
+#include <cstdint>
 #include <memory>
+#include <vector>
 
 #include "imaging/gdiplus_headers.h"
 #include "settings/image_size.h"
@@ -25,6 +27,8 @@ public:
 
 private:
     std::unique_ptr<Gdiplus::Image> picture_;
+    // The palette of an indexed source, which GIF copies keep.
+    std::vector<uint32_t> sourcePalette_;
 };
 
 // The format a scaled copy is drawn in: GDI+ gives no drawing context on an
