@@ -1,26 +1,39 @@
 #!/usr/bin/env bash
 # Times "pellavo.exe Install" with 50 sizes, and "Uninstall" with 1,000 verbs
-# of other programs beside the program's own under jpegfile\shell, under Wine.
-# A script, not a test: it prints the figures.
+# of other programs beside the program's own under jpegfile\shell, under Wine,
+# in a prefix of its own: the median of 5 runs of each, beside Wine's and the
+# program's bare start-up. A script, not a test: it prints the figures.
+# Usage: bash bench/verbs-benchmark.sh [BUILD_FOLDER]   (default build/x64)
 set -euo pipefail
 cd "$(dirname "$0")/.."
-[ -f build/x64/pellavo.exe ] || bash scripts/build.sh x64
+build=${1:-build/x64}
+if [ ! -f "$build/pellavo.exe" ]; then
+    [ "$build" = build/x64 ] || { echo "no $build/pellavo.exe" >&2; exit 1; }
+    bash scripts/build.sh x64
+fi
 
+runs=5
 work=$PWD/build/bench/verbs
 prefix=$PWD/build/bench/verbs-prefix
 rm -rf "$work"
 mkdir -p "$work"
-cp -r build/x64/pellavo.exe build/x64/local "$work/"
+cp -r "$build/pellavo.exe" "$build/local" "$work/"
 for i in $(seq 1 50); do echo "$((i * 40))x$((i * 30))"; done | sed 's/$/\r/' >"$work/settings.txt"
 
 run() { tests/wine/run-in-wine.sh "$prefix" "$@"; }
 winpath() { echo "Z:$(realpath "$1" | tr / '\\')"; }
-seconds() {
-    local start end
-    start=$(date +%s%N)
-    "$@" >/dev/null
-    end=$(date +%s%N)
-    printf '%d.%03d' $(((end - start) / 1000000000)) $(((end - start) / 1000000 % 1000))
+pellavo() { run "$work/pellavo.exe" "$@" >/dev/null; }
+verbs() { run reg query "HKCR\\$1\\shell" 2>/dev/null | grep -c "$2" || true; }
+# The median wall time of $runs runs of "$@", each after the untimed $prepare.
+median() {
+    local prepare=$1 start
+    shift
+    for _ in $(seq "$runs"); do
+        $prepare
+        start=$(date +%s%N)
+        "$@" >/dev/null
+        echo $(($(date +%s%N) - start))
+    done | sort -n | awk -v n="$runs" 'NR == int((n + 1) / 2) { printf "%.3f s", $1 / 1e9 }'
 }
 
 run cmd /c exit # make the prefix and start its server outside the timings
@@ -32,10 +45,16 @@ run cmd /c exit # make the prefix and start its server outside the timings
     done
 } >"$work/other-verbs.reg"
 run regedit /s "$(winpath "$work/other-verbs.reg")"
+pellavo Uninstall # whatever an earlier run left
 
-echo "wine start-up (cmd /c exit):          $(seconds run cmd /c exit) s"
-echo "Install, 50 sizes (150 verbs):         $(seconds run "$work/pellavo.exe" Install) s"
-own=$(run reg query 'HKCR\jpegfile\shell' | grep -c 'Resize' || true)
-echo "Uninstall, $own own + 1000 other verbs: $(seconds run "$work/pellavo.exe" Uninstall) s"
-left=$(run reg query 'HKCR\jpegfile\shell' | grep -c 'Other verb' || true)
-echo "other programs' verbs left: $left; own verbs left: $(run reg query 'HKCR\jpegfile\shell' | grep -c 'Resize' || true)"
+echo "Median of $runs runs, wall time, persistent wineserver already running"
+echo "wine start-up (cmd /c exit):                 $(median : run cmd /c exit)"
+echo "pellavo.exe doing nothing (-size 0x0):       $(median : pellavo -size 0x0)"
+echo "Install, 50 sizes (150 verbs), 1000 others:  $(median 'pellavo Uninstall' pellavo Install)"
+own=$(( $(verbs jpegfile Resize) + $(verbs giffile Resize) + $(verbs pngfile Resize) ))
+echo "Uninstall, $own own + 1000 other verbs:       $(median 'pellavo Install' pellavo Uninstall)"
+pellavo Install
+echo "reg query /s of jpegfile\\shell (1050 verbs): $(median : run reg query 'HKCR\jpegfile\shell' /s)"
+pellavo Uninstall
+echo "after Uninstall: other programs' verbs left $(verbs jpegfile 'Other verb'), own verbs left" \
+    "$(( $(verbs jpegfile Resize) + $(verbs giffile Resize) + $(verbs pngfile Resize) ))"

@@ -8,6 +8,8 @@ packages=(
     g++-mingw-w64-i686 g++-mingw-w64-x86-64
     wine wine64
     googletest
+    nsis zip p7zip-full
+    clang libclang-rt-14-dev
 )
 
 missing=()

@@ -7,8 +7,21 @@ Utf8String verbKeyFormat()
     return Utf8String::fromAnsi("%sResize %s...\\command");
 }
 
+// A character that becomes a zero UTF-16 unit (an overlong or stray byte
+// sequence) would end the key path early for Win32: the key written would be
+// a shorter one than "\command", even HKEY_CLASSES_ROOT itself.
+static bool holdsZeroUnit(const Utf8String& text)
+{
+    const WideBuffer units = text.toWide();
+    for (int32_t i = 0; i + 1 < units.capacity(); ++i) {
+        if (units.units()[i] == 0) return true;
+    }
+    return false;
+}
+
 static bool isUsableFormat(const Utf8String& format)
 {
+    if (holdsZeroUnit(format)) return false;
     const Utf8String conversion = Utf8String::fromAnsi("%s");
     const int32_t first = format.find(conversion, 0, false);
     if (first < 0) return false;

@@ -1,21 +1,46 @@
 #!/usr/bin/env bash
-# Checks the release program as a file: 32-bit, GUI, importing only DLLs that
-# every Windows has. Usage: check_release.sh PELLAVO_EXE OBJDUMP
+# Checks the release as files: the program is 32-bit, GUI, large-address-aware,
+# imports only DLLs that every Windows has and carries its resources; the
+# installer and the portable archive hold what they should.
+# Usage: check_release.sh PELLAVO_EXE OBJDUMP SETUP_EXE PORTABLE_ZIP
 set -euo pipefail
 exe=$1
 objdump=$2
+setup=$3
+portable=$4
 headers=$("$objdump" -p "$exe")
 failures=0
 fail() { echo "FAIL: $*"; failures=$((failures + 1)); }
 
 grep -q 'file format pei-i386' <<<"$headers" || fail "not a PE32 (i386) image"
 grep -Eq '^Subsystem[[:space:]]+0*2[[:space:]]' <<<"$headers" || fail "not the GUI subsystem"
+grep -q 'large address aware' <<<"$headers" || fail "not large-address-aware"
 
 allowed='^(kernel32|user32|gdi32|gdiplus|advapi32|shell32|shlwapi|ole32|oleaut32|comctl32|comdlg32|msvcrt)\.dll$'
 while read -r dll; do
     grep -Eiq "$allowed" <<<"$dll" || fail "imports $dll"
     echo "imports $dll"
 done < <(sed -n 's/^[[:space:]]*DLL Name: //p' <<<"$headers")
+
+# objdump prints the resource directory as a tree whose depth is its
+# indentation: types, then their ids, then languages. Listed as "type/id".
+resources=$(sed -nE 's/^[0-9a-f]+( +)Entry: ID: 0x([0-9a-f]+),.*/\1\2/p' <<<"$headers" |
+    while IFS= read -r entry; do
+        indent=${entry%%[0-9a-f]*}
+        id=$((16#${entry#"$indent"}))
+        case ${#indent} in
+            3) type=$id ;;
+            5) echo "$type/$id" ;;
+        esac
+    done)
+for wanted in "5/106 dialog (main)" "5/1102 dialog (about)" "4/109 menu" "2/133 bitmap (banner)" \
+              "14/107 icon group" "16/1 version" "24/1 manifest"; do
+    grep -qx "${wanted%% *}" <<<"$resources" || fail "no resource ${wanted#* }"
+done
+[ "$failures" -eq 0 ] && echo "resources: dialogs 106 and 1102, menu 109, bitmap 133, icon group 107, version, manifest"
+
+"$(dirname "$0")/check_archive.sh" installer "$setup" "$exe" || failures=$((failures + 1))
+"$(dirname "$0")/check_archive.sh" portable "$portable" "$exe" || failures=$((failures + 1))
 
 [ "$failures" -eq 0 ] && echo "release checks passed"
 exit "$failures"

@@ -1,0 +1,125 @@
+#!/usr/bin/env bash
+# Times `pellavo.exe -size 800x600` under 64-bit Wine against ImageMagick's
+# convert and libvips' vipsthumbnail on a 12- and a 24-megapixel photo-like
+# JPEG: 5 runs of each, then a table of median wall times and peak memory.
+# Safe to run again: packages, build, pictures and Wine prefix are made once.
+# Usage: bash bench/resize-benchmark.sh
+set -euo pipefail
+cd "$(dirname "$0")/.."
+
+runs=5
+bench=$PWD/build/bench
+out=$bench/out
+prefix=$bench/wine-prefix
+wine=(tests/wine/run-in-wine.sh "$prefix")
+convert=/usr/bin/convert  # ImageMagick itself, whatever else is first on PATH
+
+# What it needs: the build's packages, then the benchmark's own.
+bash scripts/setup.sh
+missing=()
+for package in imagemagick libvips-tools time; do
+    dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q 'install ok installed' || missing+=("$package")
+done
+if [ ${#missing[@]} -gt 0 ]; then
+    echo "Installing: ${missing[*]}"
+    export DEBIAN_FRONTEND=noninteractive
+    apt-get update -q
+    apt-get install -y -q "${missing[@]}"
+fi
+[ -f build/x64/pellavo.exe ] || bash scripts/build.sh x64
+
+# Photo-like pictures (a plasma fractal, softened, with a little grain), made once.
+mkdir -p "$bench" "$out"
+pictures=(photo-12mp photo-24mp)
+declare -A dimensions=([photo-12mp]=4000x3000 [photo-24mp]=6000x4000)
+declare -A expected=([photo-12mp]=800x600 [photo-24mp]=800x533)
+for name in "${pictures[@]}"; do
+    [ -f "$bench/$name.jpg" ] && continue
+    echo "Making $name.jpg (${dimensions[$name]})"
+    "$convert" -size "${dimensions[$name]}" -seed 7 plasma:fractal -blur 0x3 \
+        -attenuate 0.4 +noise Gaussian -quality 90 "$bench/$name.tmp.jpg"
+    mv "$bench/$name.tmp.jpg" "$bench/$name.jpg"
+done
+
+# The prefix's "open" verb for JPEGs runs a command that does nothing, so that
+# opening the result costs little (Wine has no JPEG association of its own).
+"${wine[@]}" reg add 'HKCR\.jpg' /ve /d jpegfile /f >/dev/null 2>&1
+"${wine[@]}" reg add 'HKCR\jpegfile\shell\open\command' /ve /f \
+    /d 'C:\windows\system32\cmd.exe /c rem "%1"' >/dev/null 2>&1
+echo "JPEG open verb in $prefix:"
+"${wine[@]}" reg query 'HKCR\jpegfile\shell\open\command' /ve 2>/dev/null | grep REG_SZ
+
+winpath() { echo "Z:$(tr / '\\' <<<"$1")"; }
+clean() { rm -f "$bench"/photo-*_*.jpg "$out"/*; }
+
+# Runs "$@" $runs times, cleaning up before each, and adds a row per run to
+# $results: tool, picture, seconds, peak RSS in KiB, and what went wrong
+# (the exit code, "missing" when the expected output is not there, or "-").
+results=$bench/results.txt
+: >"$results"
+measure() {
+    local tool=$1 picture=$2 output=$3 status
+    shift 3
+    for _ in $(seq "$runs"); do
+        clean
+        sleep 2  # Wine's desktop process and the open verb's cmd.exe outlive a run by 1-2 s
+        status=0
+        /usr/bin/time -f '%e %M' -o "$bench/time.txt" "$@" >/dev/null 2>&1 </dev/null || status=$?
+        if [ "$status" = 0 ]; then
+            if [ "$output" = - ] || [ -f "$output" ]; then status=-; else status=missing; fi
+        fi
+        echo "$tool $picture $(tail -n 1 "$bench/time.txt") $status" >>"$results"
+    done
+}
+
+echo "Warming up"
+for name in "${pictures[@]}"; do
+    clean
+    "${wine[@]}" build/x64/pellavo.exe -size 800x600 "$(winpath "$bench/$name.jpg")" >/dev/null 2>&1 || true
+    "$convert" "$bench/$name.jpg" -resize 800x600 "$out/warm.jpg"
+    vipsthumbnail -s 800x600 -o "$out/warm.jpg" "$bench/$name.jpg"
+done
+
+load=$(cut -d' ' -f1-3 /proc/loadavg)
+for name in "${pictures[@]}"; do
+    echo "Timing $name: $runs runs of each tool"
+    picture=$bench/$name.jpg
+    result=$bench/${name}_${expected[$name]}.jpg
+    measure imagemagick "$name" "$out/$name.jpg" "$convert" "$picture" -resize 800x600 "$out/$name.jpg"
+    measure vipsthumbnail "$name" "$out/$name.jpg" vipsthumbnail -s 800x600 -o "$out/$name.jpg" "$picture"
+    measure pellavo "$name" "$result" "${wine[@]}" build/x64/pellavo.exe -size 800x600 "$(winpath "$picture")"
+    got=$( [ -f "$result" ] && identify -format '%wx%h' "$result" || echo "no such file")
+    [ "$got" = "${expected[$name]}" ] && verdict=OK || verdict="WRONG, expected ${expected[$name]}"
+    echo "  pellavo's output ${result#"$PWD/"}: $got ($verdict)"
+done
+# Wine's own start-up: an invalid size makes the program exit at once.
+measure wine-start-up photo-12mp - "${wine[@]}" build/x64/pellavo.exe -size 0x0 "$(winpath "$bench/photo-12mp.jpg")"
+clean
+
+echo
+echo "Median wall time of $runs runs (load average before timing: $load); ratio to the fastest"
+echo "tool on the same picture; peak memory is the largest maximum resident set size of the"
+echo "$runs runs, from /usr/bin/time. Under Wine that is pellavo.exe's own process: the launcher"
+echo "execs wine64, which (with no preloader installed) execs itself and loads pellavo.exe in"
+echo "the same process; what Wine starts for it (explorer.exe /desktop, the open verb's cmd.exe)"
+echo "is double-forked away and not counted, nor is the persistent wineserver."
+LC_ALL=C sort -k2,2 -k1,1 -k3,3n "$results" | awk -v runs="$runs" '
+    { key = $1 " " $2; if (!(key in n)) order[++keys] = key
+      seconds[key, ++n[key]] = $3; if ($4 > rss[key]) rss[key] = $4; status[key] = $5
+      if ($5 != "-" && $1 != "wine-start-up") failed[key]++ }
+    END {
+        for (key in n) {
+            median[key] = seconds[key, int((n[key] + 1) / 2)]
+            split(key, part, " ")
+            if (part[1] != "wine-start-up" && !failed[key] && (!(part[2] in best) || median[key] < best[part[2]]))
+                best[part[2]] = median[key]
+        }
+        printf "%-14s %-11s %9s %6s %9s  %s\n", "tool", "picture", "median s", "ratio", "peak MiB", "note"
+        for (i = 1; i <= keys; i++) {
+            key = order[i]; split(key, part, " ")
+            note = failed[key] ? failed[key] "/" runs " runs failed (" status[key] ")" : ""
+            if (part[1] == "wine-start-up") note = "pellavo.exe -size 0x0, exit code " (status[key] == "-" ? 0 : status[key])
+            ratio = part[1] != "wine-start-up" && !failed[key] && part[2] in best ? sprintf("%.2f", median[key] / best[part[2]]) : "-"
+            printf "%-14s %-11s %9.2f %6s %9.1f  %s\n", part[1], part[2], median[key], ratio, rss[key] / 1024, note
+        }
+    }'

@@ -1,0 +1,96 @@
+#include <gtest/gtest.h>
+
+#include <windows.h>
+
+#include <string>
+
+#include "tests/e2e/install_fixture.h"
+#include "tests/support/registry_default_value.h"
+
+TEST_F(InstallCommand, RegistersOneQuotedVerbPerPictureTypeAndSize)
+{
+    ASSERT_NE(copy_.find(L' '), std::wstring::npos) << "the copy's path must hold blanks";
+    // A second Install rewrites the same verbs and adds none.
+    for (int run = 1; run <= 2; ++run) {
+        SCOPED_TRACE(testing::Message() << "Install run " << run);
+        EXPECT_TRUE(runs(L"Install"));
+        EXPECT_EQ(newVerbs(), installed(kEnglishVerbName));
+    }
+}
+
+TEST_F(InstallCommand, InstallingAgainRenamesTheVerbsIntoTheCurrentLanguage)
+{
+    // The names come from the shipped files, whatever their wording.
+    const std::wstring russian = verbNameFormatIn(shipped(L"rus_translate.txt"));
+    const std::wstring english = verbNameFormatIn(shipped(L"en_translate.txt"));
+    ASSERT_FALSE(russian.empty()) << "no verb name in the shipped rus_translate.txt";
+    ASSERT_NE(russian, english);
+    EXPECT_TRUE(runs(L"Install"));
+    ASSERT_EQ(newVerbs(), installed(kEnglishVerbName));
+
+    struct Step {
+        const wchar_t* translation;
+        std::wstring nameFormat;
+    };
+    const Step steps[] = {
+        {L"rus_translate.txt", russian},
+        {L"en_translate.txt", english},
+        {L"rus_translate.txt", russian},
+    };
+    for (const Step& step : steps) {
+        SCOPED_TRACE(testing::Message() << "current_translate.txt from " << step.translation);
+        ASSERT_TRUE(useTranslation(step.translation));
+        EXPECT_TRUE(runs(L"Install"));
+        // Exactly these: no verb of the language before is left.
+        EXPECT_EQ(newVerbs(), installed(step.nameFormat));
+    }
+}
+
+TEST_F(InstallCommand, UninstallRemovesEveryVerbThatRunsThisCopy)
+{
+    EXPECT_TRUE(runs(L"Install"));
+    ASSERT_EQ(newVerbs(), installed(kEnglishVerbName));
+    // What an older size list, a hand-made entry or a run under another
+    // spelling of the path left: the path in any letter case, anywhere in
+    // the command, names this copy.
+    const ScopedDefaultValue olderSize(HKEY_CLASSES_ROOT, L"jpegfile\\shell\\Resize 640x480...\\command",
+                                       quotedPath(copy_) + L" -size 640x480 %1");
+    const ScopedDefaultValue capitals(HKEY_CLASSES_ROOT, L"pngfile\\shell\\Pellavo old verb\\command",
+                                      quotedPath(upperCase(copy_)) + L" -size 320x240 %1");
+    const ScopedDefaultValue inside(HKEY_CLASSES_ROOT, L"giffile\\shell\\Resize by hand\\command",
+                                    L"cmd /c " + copy_ + L" -size 100x100 %1");
+    ASSERT_TRUE(olderSize.applied() && capitals.applied() && inside.applied());
+
+    EXPECT_TRUE(runs(L"Uninstall"));
+
+    EXPECT_EQ(newVerbs(), VerbCommands{});
+    EXPECT_EQ(verbsNaming(copy_), VerbCommands{});
+}
+
+TEST_F(InstallCommand, TakesTheCommandWordsOnlyWholeAndInTheirOwnLetterCase)
+{
+    struct CommandWordCase {
+        const wchar_t* afterProgramName;
+        bool installedBefore;
+        bool installedAfter;
+    };
+    // Blanks and tabs between the program's name and its arguments are
+    // skipped; anything else, a trailing blank too, makes another text,
+    // which goes to the resize command and does nothing there.
+    const CommandWordCase cases[] = {
+        {L" install", false, false},     {L" INSTALL", false, false},     {L" Install ", false, false},
+        {L" Install now", false, false}, {L"    Install", false, true},   {L" \t Install", false, true},
+        {L" uninstall", true, true},     {L" UNINSTALL", true, true},     {L" Uninstall ", true, true},
+        {L" Uninstall now", true, true}, {L"    Uninstall", true, false}, {L" \t Uninstall", true, false},
+    };
+    const VerbCommands none;
+    for (const CommandWordCase& c : cases) {
+        SCOPED_TRACE(testing::Message() << "\"<copy>\"" << c.afterProgramName);
+        ASSERT_TRUE(runs(c.installedBefore ? L"Install" : L"Uninstall"));
+        ASSERT_EQ(newVerbs(), c.installedBefore ? installed(kEnglishVerbName) : none);
+
+        EXPECT_TRUE(runsCopy(copy_, quotedPath(copy_) + c.afterProgramName));
+
+        EXPECT_EQ(newVerbs(), c.installedAfter ? installed(kEnglishVerbName) : none);
+    }
+}

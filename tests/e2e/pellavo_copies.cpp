@@ -1,0 +1,84 @@
+#include "tests/e2e/pellavo_copies.h"
+
+#include <windows.h>
+
+#include <shlobj.h>
+
+#include "app/win32_handles.h"
+#include "tests/e2e/shell_verbs.h"
+#include "tests/e2e/test_programs.h"
+#include "tests/support/child_process.h"
+#include "tests/support/file_system.h"
+#include "tests/support/utf8_conversion.h"
+
+// Long enough for a slow machine under Wine; reaching it means that the
+// copy hangs, for instance on a message box that nobody will close.
+constexpr DWORD kTimeLimitMs = 30000;
+
+static bool keyExists(const std::wstring& subKey)
+{
+    RegKey key;
+    return RegOpenKeyExW(HKEY_CLASSES_ROOT, subKey.c_str(), 0, KEY_READ, key.receive()) == ERROR_SUCCESS;
+}
+
+PellavoCopies::PellavoCopies()
+{
+    // A fresh Wine prefix has no file type keys for pictures: Install makes
+    // them, Uninstall leaves them empty. Innermost first, for the removal.
+    for (const wchar_t* type : kPictureTypes) {
+        for (const std::wstring& key : {std::wstring(type) + L"\\shell", std::wstring(type)}) {
+            if (!keyExists(key)) keysToRemoveIfEmpty_.push_back(key);
+        }
+    }
+}
+
+PellavoCopies::~PellavoCopies()
+{
+    for (const std::wstring& copy : copies_) runInJob(copy, quotedPath(copy) + L" Uninstall", kTimeLimitMs);
+    if (ready()) deleteVerbsNaming(root());
+    // Deleting a key fails while it has subkeys, so what others keep there stays.
+    for (const std::wstring& key : keysToRemoveIfEmpty_) RegDeleteKeyW(HKEY_CLASSES_ROOT, key.c_str());
+}
+
+std::wstring PellavoCopies::add(const std::wstring& folder, const std::string& settings)
+{
+    if (!ready()) return {};
+    const std::wstring target = root() + L"\\" + folder;
+    if (SHCreateDirectoryExW(nullptr, target.c_str(), nullptr) != ERROR_SUCCESS) return {};
+    const std::wstring copy = target + L"\\pellavo.exe";
+    if (!CopyFileW(pellavoPath().c_str(), copy.c_str(), TRUE)) return {};
+    // Uninstalled when the owner goes, even if the rest of the copy fails.
+    copies_.push_back(copy);
+
+    const std::wstring shippedLocal = folderOf(pellavoPath()) + L"\\local";
+    const std::wstring local = target + L"\\local";
+    const std::vector<std::wstring> translations = folderEntries(shippedLocal);
+    if (translations.empty() || !CreateDirectoryW(local.c_str(), nullptr)) return {};
+    for (const std::wstring& name : translations) {
+        if (!CopyFileW((shippedLocal + L"\\" + name).c_str(), (local + L"\\" + name).c_str(), TRUE)) return {};
+    }
+    if (!writeFileText(target + L"\\settings.txt", settings)) return {};
+    return copy;
+}
+
+std::wstring quotedPath(const std::wstring& path)
+{
+    return L"\"" + path + L"\"";
+}
+
+std::wstring folderOf(const std::wstring& path)
+{
+    const size_t end = path.rfind(L'\\');
+    return end == std::wstring::npos ? std::wstring() : path.substr(0, end);
+}
+
+testing::AssertionResult runsCopy(const std::wstring& executable, const std::wstring& commandLine)
+{
+    const ChildRun run = runInJob(executable, commandLine, kTimeLimitMs);
+    const std::string shown = toUtf8(commandLine);
+    if (!run.started) return testing::AssertionFailure() << "could not start: " << shown;
+    if (!run.finished)
+        return testing::AssertionFailure() << "did not end within " << kTimeLimitMs << " ms: " << shown;
+    if (run.exitCode != 0) return testing::AssertionFailure() << "exit code " << run.exitCode << ": " << shown;
+    return testing::AssertionSuccess();
+}

@@ -1,0 +1,95 @@
+#include "tests/e2e/shell_verbs.h"
+
+#include <windows.h>
+
+#include <optional>
+
+#include "tests/support/file_system.h"
+#include "tests/support/registry_reading.h"
+#include "tests/support/utf8_conversion.h"
+
+std::wstring upperCase(std::wstring text)
+{
+    if (!text.empty()) CharUpperBuffW(text.data(), static_cast<DWORD>(text.size()));
+    return text;
+}
+
+VerbCommands pictureVerbs()
+{
+    VerbCommands verbs;
+    for (const wchar_t* type : kPictureTypes) {
+        const std::wstring shell = std::wstring(type) + L"\\shell";
+        for (const std::wstring& name : subkeyNames(HKEY_CLASSES_ROOT, shell)) {
+            const std::wstring verb = shell + L"\\" + name;
+            verbs[verb] = defaultValueOf(HKEY_CLASSES_ROOT, verb + L"\\command").value_or(L"");
+        }
+    }
+    return verbs;
+}
+
+VerbCommands verbsNaming(const std::wstring& text)
+{
+    const std::wstring wanted = upperCase(text);
+    VerbCommands verbs;
+    for (const auto& [verb, command] : pictureVerbs()) {
+        if (upperCase(command).find(wanted) != std::wstring::npos) verbs[verb] = command;
+    }
+    return verbs;
+}
+
+void deleteVerbsNaming(const std::wstring& text)
+{
+    if (text.empty()) return;  // every command holds the empty text
+    for (const auto& verb : verbsNaming(text)) RegDeleteTreeW(HKEY_CLASSES_ROOT, verb.first.c_str());
+}
+
+VerbCommands addedVerbs(const VerbCommands& before, const VerbCommands& after)
+{
+    VerbCommands added;
+    for (const auto& [verb, command] : after) {
+        const auto old = before.find(verb);
+        if (old == before.end() || old->second != command) added[verb] = command;
+    }
+    return added;
+}
+
+VerbCommands expectedVerbs(const std::wstring& nameFormat, const std::wstring& executable,
+                           const std::vector<std::wstring>& sizes)
+{
+    VerbCommands verbs;
+    const size_t at = nameFormat.find(L"%s");
+    if (at == std::wstring::npos) return verbs;
+    for (const wchar_t* type : kPictureTypes) {
+        for (const std::wstring& size : sizes) {
+            std::wstring name = nameFormat;
+            name.replace(at, 2, size);
+            verbs[std::wstring(type) + L"\\shell\\" + name] = L"\"" + executable + L"\" -size " + size + L" %1";
+        }
+    }
+    return verbs;
+}
+
+std::wstring verbNameFormatIn(const std::wstring& translationFile)
+{
+    const std::optional<std::string> bytes = readFileText(translationFile);
+    if (!bytes) return {};
+    std::wstring text = fromUtf8(*bytes);
+    if (!text.empty() && text.front() == L'\xFEFF') text.erase(0, 1);
+    const std::wstring key = L"%sResize %s...\\command=";
+    const std::wstring head = L"%s";
+    const std::wstring tail = L"\\command";
+    for (size_t start = 0; start < text.size();) {
+        size_t end = text.find(L'\n', start);
+        if (end == std::wstring::npos) end = text.size();
+        std::wstring line = text.substr(start, end - start);
+        start = end + 1;
+        if (!line.empty() && line.back() == L'\r') line.pop_back();
+        if (line.compare(0, key.size(), key) != 0) continue;
+        const std::wstring value = line.substr(key.size());
+        if (value.size() <= head.size() + tail.size() || value.compare(0, head.size(), head) != 0 ||
+            value.compare(value.size() - tail.size(), tail.size(), tail) != 0)
+            return {};
+        return value.substr(head.size(), value.size() - head.size() - tail.size());
+    }
+    return {};
+}

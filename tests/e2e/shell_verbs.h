@@ -1,0 +1,38 @@
+#pragma once
+
+#include <map>
+#include <string>
+#include <vector>
+
+// The file classes whose context menu gets the program's verbs.
+inline constexpr const wchar_t* kPictureTypes[] = {L"jpegfile", L"giffile", L"pngfile"};
+
+// The text in capitals, as the system maps letter case.
+std::wstring upperCase(std::wstring text);
+
+// Verb keys below HKEY_CLASSES_ROOT ("jpegfile\shell\Resize 800x600...")
+// with the default value of their "command" subkey (empty when it has none).
+using VerbCommands = std::map<std::wstring, std::wstring>;
+
+// Every verb of the picture types.
+VerbCommands pictureVerbs();
+
+// The verbs of the picture types whose command holds the text in any letter case.
+VerbCommands verbsNaming(const std::wstring& text);
+
+// Deletes those verbs, key and all.
+void deleteVerbsNaming(const std::wstring& text);
+
+// The verbs that are new in "after", or whose command changed.
+VerbCommands addedVerbs(const VerbCommands& before, const VerbCommands& after);
+
+// What Install writes: for each picture type and size, the verb named by
+// the format ("%s" standing for the size text) that runs
+// "<executable>" -size WxH %1.
+VerbCommands expectedVerbs(const std::wstring& nameFormat, const std::wstring& executable,
+                           const std::vector<std::wstring>& sizes);
+
+// The verb name format that a translation file gives, as read from its
+// "%sResize %s...\command=%s<name>\command" line: "Resize %s..." in English.
+// Empty when the file or the line is missing or has another shape.
+std::wstring verbNameFormatIn(const std::wstring& translationFile);

@@ -1,0 +1,138 @@
+#include "tests/ui/main_dialog_fixture.h"
+
+#include <algorithm>
+
+#include "app/app_state.h"
+#include "app/module_path.h"
+#include "settings/size_list.h"
+#include "shell/verb_registry.h"
+#include "tests/support/file_system.h"
+#include "tests/support/registry_reading.h"
+#include "tests/support/utf8_conversion.h"
+#include "ui/main_dialog.h"
+#include "ui/resource.h"
+
+namespace {
+
+const wchar_t* const kPictureTypes[] = {L"jpegfile", L"giffile", L"pngfile"};
+
+std::wstring testProgramPath()
+{
+    return wideOf(runningExecutablePath());
+}
+
+// Fills the format's two "%s": the type's shell key, then the size.
+std::wstring verbKey(std::wstring format, const std::wstring& type, const std::wstring& size)
+{
+    const std::wstring prefix = type + L"\\shell\\";
+    const size_t first = format.find(L"%s");
+    if (first == std::wstring::npos) return format;
+    format.replace(first, 2, prefix);
+    const size_t second = format.find(L"%s", first + prefix.size());
+    if (second != std::wstring::npos) format.replace(second, 2, size);
+    return format;
+}
+
+}  // namespace
+
+std::wstring besideTestProgram(const char* name)
+{
+    return wideOf(fileBesideExecutable(name));
+}
+
+ExpectedTexts::ExpectedTexts(const char* shippedFile)
+{
+    if (!shippedFile) return;
+    file_ = readFileText(besideTestProgram(shippedFile));
+    if (file_) table_.readText(file_->data(), file_->size());
+}
+
+std::wstring ExpectedTexts::of(const char* key) const
+{
+    const Utf8String keyText = Utf8String::fromUtf8(key, 0);
+    if (!file_) return wideOf(keyText);
+    const Utf8String* text = table_.find(keyText);
+    return text ? wideOf(*text) : L"<no translation of " + wideOf(keyText) + L">";
+}
+
+std::vector<std::pair<std::wstring, std::wstring>> registeredOwnVerbs()
+{
+    const std::wstring program = testProgramPath();
+    std::vector<std::pair<std::wstring, std::wstring>> verbs;
+    for (const wchar_t* type : kPictureTypes) {
+        const std::wstring shell = std::wstring(type) + L"\\shell\\";
+        for (const std::wstring& name : subkeyNames(HKEY_CLASSES_ROOT, shell)) {
+            const std::wstring key = shell + name + L"\\command";
+            const std::optional<std::wstring> command = defaultValueOf(HKEY_CLASSES_ROOT, key);
+            if (command && command->find(program) != std::wstring::npos) verbs.emplace_back(key, *command);
+        }
+    }
+    std::sort(verbs.begin(), verbs.end());
+    return verbs;
+}
+
+std::vector<std::pair<std::wstring, std::wstring>> expectedVerbs(const std::wstring& format,
+                                                                 const std::vector<std::wstring>& sizes)
+{
+    std::vector<std::pair<std::wstring, std::wstring>> verbs;
+    for (const wchar_t* type : kPictureTypes) {
+        for (const std::wstring& size : sizes)
+            verbs.emplace_back(verbKey(format, type, size), L"\"" + testProgramPath() + L"\" -size " + size + L" %1");
+    }
+    std::sort(verbs.begin(), verbs.end());
+    return verbs;
+}
+
+static void emptyProcessState()
+{
+    for (const Utf8String& text : sizeList.texts()) sizeList.removeText(text);
+    translationTable.clear();
+    unregisterVerbs();
+}
+
+void MainDialogTest::SetUp()
+{
+    ASSERT_TRUE(settings_.ready() && current_.ready());
+    // The About box is loaded from the running module, here the test program.
+    appInstance = GetModuleHandleW(nullptr);
+    emptyProcessState();
+    takeQuitMessage();
+    dialog_ = CreateDialogParamW(appInstance, MAKEINTRESOURCEW(IDD_MAIN), nullptr, mainDialogProc, 0);
+    ASSERT_NE(dialog_, nullptr);
+}
+
+void MainDialogTest::TearDown()
+{
+    if (dialog_) DestroyWindow(dialog_);
+    // Destroying the dialog posts one more quit message.
+    takeQuitMessage();
+    emptyProcessState();
+}
+
+void MainDialogTest::command(WORD id) const
+{
+    SendMessageW(dialog_, WM_COMMAND, MAKEWPARAM(id, 0), 0);
+}
+
+void MainDialogTest::choose(const Language& language) const
+{
+    if (language.command != 0) command(language.command);
+}
+
+void MainDialogTest::typeSize(const wchar_t* text) const
+{
+    SetDlgItemTextW(dialog_, IDC_SIZE_EDIT, text);
+}
+
+bool MainDialogTest::takeQuitMessage()
+{
+    MSG message;
+    bool posted = false;
+    while (PeekMessageW(&message, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE)) posted = true;
+    return posted;
+}
+
+std::optional<std::string> MainDialogTest::settingsText() const
+{
+    return readFileText(besideTestProgram("settings.txt"));
+}

@@ -1,0 +1,190 @@
+#include <gtest/gtest.h>
+
+#include <windows.h>
+
+#include <string>
+#include <vector>
+
+#include "settings/size_list.h"
+#include "tests/support/file_system.h"
+#include "tests/support/utf8_conversion.h"
+#include "tests/ui/main_dialog_fixture.h"
+#include "tests/ui/modal_window.h"
+#include "tests/ui/window_reading.h"
+#include "ui/maker_addresses.h"
+#include "ui/resource.h"
+
+namespace {
+
+using Lines = std::vector<std::wstring>;
+
+const Lines kSavedInTextOrder = {L"1024x768", L"320x240", L"800x600"};
+const Lines kSavedInListOrder = {L"800x600", L"1024x768", L"320x240"};
+const char kVerbFormat[] = "%sResize %s...\\command";
+
+Lines sizeListTexts()
+{
+    Lines texts;
+    for (const Utf8String& text : sizeList.texts()) texts.push_back(wideOf(text));
+    return texts;
+}
+
+void expectMainCaptions(HWND dialog, const ExpectedTexts& texts, const char* language)
+{
+    EXPECT_EQ(windowText(dialog), texts.of("Pellavo")) << language;
+    const struct {
+        int id;
+        const char* key;
+    } controls[] = {{IDC_SIZE_LIST_LABEL, "List of size:"}, {IDC_SIZE_EDIT_LABEL, "Enter size (WxH):"},
+                    {IDC_ADD, "Add"},       {IDC_SAVE, "Save"},
+                    {IDC_CANCEL, "Cancel"}, {IDC_DELETE, "Delete"}};
+    for (const auto& control : controls)
+        EXPECT_EQ(itemText(dialog, control.id), texts.of(control.key)) << language << ", control " << control.id;
+
+    HMENU bar = GetMenu(dialog);
+    HMENU help = GetSubMenu(bar, 0);
+    ASSERT_NE(help, nullptr) << language << ": the Help entry lost its drop-down menu";
+    EXPECT_EQ(menuText(bar, 0), texts.of("&Help")) << language;
+    EXPECT_EQ(menuText(help, 0), texts.of("&Open help ...")) << language;
+    EXPECT_EQ(menuText(help, 1), texts.of("&About ...")) << language;
+    // The language names and the web page entry are never translated.
+    EXPECT_EQ(menuText(help, 3), L"Русский") << language;
+    EXPECT_EQ(menuText(help, 4), L"English") << language;
+    EXPECT_EQ(menuText(bar, 1), wideOf(Utf8String::fromAnsi(kMakerWebPageHost))) << language;
+}
+
+}  // namespace
+
+TEST_F(MainDialogTest, ShowsTheSavedSizesInTextOrderAndTheKeysWithoutATranslation)
+{
+    EXPECT_EQ(listBoxLines(dialog_, IDC_SIZE_LIST), kSavedInTextOrder);
+    EXPECT_EQ(sizeListTexts(), kSavedInListOrder);
+    expectMainCaptions(dialog_, ExpectedTexts(kNoTranslation.shippedFile), kNoTranslation.name);
+    EXPECT_FALSE(takeQuitMessage());
+}
+
+TEST_F(MainDialogTest, AddPutsANewSizeAtItsPlaceInTextOrderAndWritesNothing)
+{
+    typeSize(L"640x480");
+    const MessageBoxSeen box = closeMessageBoxDuring(dialog_, [this] { command(IDC_ADD); });
+    EXPECT_FALSE(box.shown) << "refused with: " << toUtf8(box.text);
+    EXPECT_EQ(listBoxLines(dialog_, IDC_SIZE_LIST), (Lines{L"1024x768", L"320x240", L"640x480", L"800x600"}));
+    EXPECT_EQ(sizeListTexts(), (Lines{L"800x600", L"1024x768", L"320x240", L"640x480"}));
+    EXPECT_EQ(itemText(dialog_, IDC_SIZE_EDIT), L"640x480");
+    EXPECT_EQ(settingsText(), std::string(kSavedSettings));
+    EXPECT_TRUE(registeredOwnVerbs().empty());
+    EXPECT_FALSE(takeQuitMessage());
+}
+
+TEST_F(MainDialogTest, AddRefusesInvalidAndKnownSizesInTheCurrentLanguage)
+{
+    const wchar_t* const refused[] = {L"", L"abc", L"800x", L"x600", L"0x600", L"800X600", L"800x600", L"1024x768"};
+    for (const Language& language : {kNoTranslation, kRussian, kEnglish}) {
+        choose(language);
+        const ExpectedTexts texts(language.shippedFile);
+        ASSERT_EQ(texts.file().has_value(), language.shippedFile != nullptr) << language.name;
+        for (const wchar_t* text : refused) {
+            const std::string label = std::string(language.name) + ", [" + toUtf8(text) + "]";
+            typeSize(text);
+            const MessageBoxSeen box = closeMessageBoxDuring(dialog_, [this] { command(IDC_ADD); });
+            ASSERT_TRUE(box.shown) << label;
+            EXPECT_FALSE(box.forced) << label;
+            EXPECT_EQ(box.owner, dialog_) << label;
+            EXPECT_EQ(box.text, texts.of("Format is invalid")) << label;
+            EXPECT_EQ(box.caption, texts.of("Error")) << label;
+            EXPECT_EQ(listBoxLines(dialog_, IDC_SIZE_LIST), kSavedInTextOrder) << label;
+            EXPECT_EQ(sizeListTexts(), kSavedInListOrder) << label;
+            EXPECT_EQ(itemText(dialog_, IDC_SIZE_EDIT), text) << label;
+        }
+    }
+    EXPECT_FALSE(takeQuitMessage());
+}
+
+TEST_F(MainDialogTest, DeleteRemovesOnlyTheSelectedSize)
+{
+    const struct {
+        const wchar_t* selected;  // null: no line selected
+        Lines lines;
+        Lines list;
+    } steps[] = {
+        {nullptr, kSavedInTextOrder, kSavedInListOrder},
+        {L"1024x768", {L"320x240", L"800x600"}, {L"800x600", L"320x240"}},
+        {nullptr, {L"320x240", L"800x600"}, {L"800x600", L"320x240"}},
+        {L"800x600", {L"320x240"}, {L"320x240"}},
+    };
+    for (const auto& step : steps) {
+        const std::string label = step.selected ? toUtf8(step.selected) : "no selection";
+        if (step.selected) {
+            const LRESULT index = SendDlgItemMessageW(dialog_, IDC_SIZE_LIST, LB_FINDSTRINGEXACT,
+                                                      static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(step.selected));
+            ASSERT_GE(index, 0) << label;
+            SendDlgItemMessageW(dialog_, IDC_SIZE_LIST, LB_SETCURSEL, static_cast<WPARAM>(index), 0);
+        } else {
+            SendDlgItemMessageW(dialog_, IDC_SIZE_LIST, LB_SETCURSEL, static_cast<WPARAM>(-1), 0);
+        }
+        command(IDC_DELETE);
+        EXPECT_EQ(listBoxLines(dialog_, IDC_SIZE_LIST), step.lines) << label;
+        EXPECT_EQ(sizeListTexts(), step.list) << label;
+    }
+    EXPECT_EQ(settingsText(), std::string(kSavedSettings));
+    EXPECT_TRUE(registeredOwnVerbs().empty());
+    EXPECT_FALSE(takeQuitMessage());
+}
+
+TEST_F(MainDialogTest, SaveWritesTheListInItsOwnOrderRegistersTheVerbsAndQuits)
+{
+    typeSize(L"640x480");
+    command(IDC_ADD);
+    SendDlgItemMessageW(dialog_, IDC_SIZE_LIST, LB_SETCURSEL, 0, 0);  // 1024x768, first in text order
+    command(IDC_DELETE);
+
+    command(IDC_SAVE);
+    EXPECT_EQ(settingsText(), std::string("800x600\r\n320x240\r\n640x480\r\n"));
+    const ExpectedTexts english(kNoTranslation.shippedFile);
+    EXPECT_EQ(registeredOwnVerbs(), expectedVerbs(english.of(kVerbFormat), {L"800x600", L"320x240", L"640x480"}));
+    EXPECT_TRUE(takeQuitMessage());
+}
+
+TEST_F(MainDialogTest, CancelAndClosingWriteNothingAndQuit)
+{
+    const struct {
+        const char* way;
+        UINT message;
+        WPARAM wParam;
+        const wchar_t* added;
+    } ways[] = {
+        {"Cancel", WM_COMMAND, IDC_CANCEL, L"640x480"},
+        {"close box", WM_CLOSE, 0, L"1600x1200"},
+    };
+    for (const auto& way : ways) {
+        typeSize(way.added);
+        command(IDC_ADD);
+        SendDlgItemMessageW(dialog_, IDC_SIZE_LIST, LB_SETCURSEL, 0, 0);
+        command(IDC_DELETE);
+        ASSERT_FALSE(takeQuitMessage()) << way.way;
+
+        SendMessageW(dialog_, way.message, way.wParam, 0);
+        EXPECT_TRUE(takeQuitMessage()) << way.way;
+        EXPECT_EQ(settingsText(), std::string(kSavedSettings)) << way.way;
+        EXPECT_TRUE(registeredOwnVerbs().empty()) << way.way;
+    }
+}
+
+TEST_F(MainDialogTest, ChoosingALanguageTranslatesTheDialogAndSavesUnderItsVerbNames)
+{
+    // Not saved yet: the change of language writes it with the rest.
+    typeSize(L"640x480");
+    command(IDC_ADD);
+    const Lines sizes = {L"800x600", L"1024x768", L"320x240", L"640x480"};
+    for (const Language& language : {kRussian, kEnglish, kRussian, kRussian}) {
+        choose(language);
+        const ExpectedTexts texts(language.shippedFile);
+        ASSERT_TRUE(texts.file()) << language.shippedFile << " is not beside the test program";
+        EXPECT_EQ(readFileText(besideTestProgram("current_translate.txt")), texts.file()) << language.name;
+        expectMainCaptions(dialog_, texts, language.name);
+        EXPECT_EQ(settingsText(), std::string("800x600\r\n1024x768\r\n320x240\r\n640x480\r\n")) << language.name;
+        EXPECT_EQ(registeredOwnVerbs(), expectedVerbs(texts.of(kVerbFormat), sizes)) << language.name;
+        EXPECT_EQ(listBoxLines(dialog_, IDC_SIZE_LIST), (Lines{L"1024x768", L"320x240", L"640x480", L"800x600"}));
+    }
+    EXPECT_FALSE(takeQuitMessage());
+}

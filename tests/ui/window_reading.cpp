@@ -1,0 +1,44 @@
+#include "tests/ui/window_reading.h"
+
+std::wstring windowText(HWND window)
+{
+    const int length = GetWindowTextLengthW(window);
+    std::wstring text(static_cast<size_t>(length) + 1, L'\0');
+    text.resize(static_cast<size_t>(GetWindowTextW(window, &text[0], length + 1)));
+    return text;
+}
+
+std::wstring className(HWND window)
+{
+    wchar_t name[256] = {};
+    return std::wstring(name, static_cast<size_t>(GetClassNameW(window, name, 256)));
+}
+
+std::wstring itemText(HWND dialog, int controlId)
+{
+    return windowText(GetDlgItem(dialog, controlId));
+}
+
+std::vector<std::wstring> listBoxLines(HWND dialog, int controlId)
+{
+    std::vector<std::wstring> lines;
+    const LRESULT count = SendDlgItemMessageW(dialog, controlId, LB_GETCOUNT, 0, 0);
+    for (LRESULT index = 0; index < count; ++index) {
+        const LRESULT length = SendDlgItemMessageW(dialog, controlId, LB_GETTEXTLEN, index, 0);
+        if (length < 0) continue;
+        std::wstring line(static_cast<size_t>(length) + 1, L'\0');
+        SendDlgItemMessageW(dialog, controlId, LB_GETTEXT, index, reinterpret_cast<LPARAM>(&line[0]));
+        line.resize(static_cast<size_t>(length));
+        lines.push_back(line);
+    }
+    return lines;
+}
+
+std::wstring menuText(HMENU menu, UINT position)
+{
+    const int length = GetMenuStringW(menu, position, nullptr, 0, MF_BYPOSITION);
+    if (length <= 0) return {};
+    std::wstring text(static_cast<size_t>(length) + 1, L'\0');
+    text.resize(static_cast<size_t>(GetMenuStringW(menu, position, &text[0], length + 1, MF_BYPOSITION)));
+    return text;
+}
