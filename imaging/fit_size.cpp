@@ -24,3 +24,8 @@ ImageSize fitToBox(int32_t pictureWidth, int32_t pictureHeight, int32_t boxWidth
         return ImageSize{computedSide(static_cast<double>(boxHeightF) * pictureRatio), boxHeight};
     return ImageSize{boxWidth, computedSide(static_cast<double>(boxWidthF) / pictureRatio)};
 }
+
+bool isDrawableSize(int32_t width, int32_t height)
+{
+    return width > 0 && height > 0 && static_cast<int64_t>(width) * height <= INT32_MAX / 4;
+}

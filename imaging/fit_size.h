@@ -6,3 +6,8 @@
 // fills the box, the other is computed from single-precision ratios and
 // truncated toward zero. Smaller pictures are enlarged.
 ImageSize fitToBox(int32_t pictureWidth, int32_t pictureHeight, int32_t boxWidth, int32_t boxHeight);
+
+// Whether a copy of this size can be drawn at all: its 32-bit pixels must stay
+// within the 2 GiB that GDI+ counts with an int, or its size arithmetic
+// overflows and encoders read far outside the bitmap.
+bool isDrawableSize(int32_t width, int32_t height);

@@ -62,7 +62,7 @@ static std::unique_ptr<Gdiplus::Bitmap> drawScaled(Gdiplus::Image& source, int32
 
 bool ImageGDIPlus::scale(int32_t width, int32_t height)
 {
-    if (!picture_ || width <= 0 || height <= 0) return false;
+    if (!picture_ || !isDrawableSize(width, height)) return false;
     const Gdiplus::PixelFormat format = drawingFormatFor(picture_->GetPixelFormat());
     std::unique_ptr<Gdiplus::Bitmap> scaled = drawScaled(*picture_, width, height, format);
     // Some formats that are not indexed give no drawing context either.

@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <cstddef>
 #include <cstring>
-#include <new>
+#include <exception>
 
 #include "imaging/palette_mapping.h"
 
@@ -131,7 +131,7 @@ std::unique_ptr<Gdiplus::Bitmap> makeIndexedCopy(Gdiplus::Image& picture, const 
     // A picture too large for memory gives no copy rather than ending the program.
     try {
         return indexedCopy(picture, sourcePalette);
-    } catch (const std::bad_alloc&) {
+    } catch (const std::exception&) {
         return nullptr;
     }
 }

@@ -24,3 +24,15 @@ TEST(FitToBox, KeepsProportionsWithSinglePrecisionRatiosAndTruncation)
             << row.pictureWidth << "x" << row.pictureHeight << " into " << row.boxWidth << "x" << row.boxHeight;
     }
 }
+
+TEST(FitToBox, OnlySizesWhose32BitPixelsStayWithin2GiBAreDrawable)
+{
+    EXPECT_TRUE(isDrawableSize(1, 1));
+    EXPECT_TRUE(isDrawableSize(23170, 23170));
+    EXPECT_TRUE(isDrawableSize(536870911, 1));
+    EXPECT_FALSE(isDrawableSize(536870912, 1));
+    EXPECT_FALSE(isDrawableSize(23171, 23171));
+    EXPECT_FALSE(isDrawableSize(2147483647, 1610612688));
+    EXPECT_FALSE(isDrawableSize(0, 600));
+    EXPECT_FALSE(isDrawableSize(800, -1));
+}

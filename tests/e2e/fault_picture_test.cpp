@@ -1,0 +1,123 @@
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstdint>
+#include <functional>
+#include <iterator>
+#include <optional>
+#include <string>
+
+#include "tests/e2e/fault_checks.h"
+#include "tests/e2e/pellavo_runner.h"
+#include "tests/e2e/resize_workspace.h"
+#include "tests/support/file_system.h"
+#include "tests/support/temp_folder.h"
+#include "tests/support/test_pictures.h"
+
+namespace {
+
+// A picture as GDI+ writes it; empty when it could not be made.
+Bytes pictureBytes(int width, int height, PictureFormat format)
+{
+    const TempFolder scratch;
+    const std::wstring path = scratch.file(L"picture");
+    if (scratch.path().empty() || !makePicture(path, width, height, format, kFourColours)) return {};
+    return readFileBytes(path).value_or(Bytes());
+}
+
+// The first half of a JPEG, cut inside its compressed pixels: the headers
+// and the start-of-scan marker (FF DA) are whole, so only the data ends early.
+Bytes truncatedJpeg()
+{
+    Bytes bytes = pictureBytes(400, 300, PictureFormat::Jpeg);
+    bytes.resize(bytes.size() / 2);
+    const unsigned char startOfScan[] = {0xFF, 0xDA};
+    if (std::search(bytes.begin(), bytes.end(), std::begin(startOfScan), std::end(startOfScan)) == bytes.end())
+        return {};
+    return bytes;
+}
+
+Bytes textBytes()
+{
+    const std::string text = "These are notes, not a picture.\r\n";
+    return Bytes(text.begin(), text.end());
+}
+
+uint32_t crc32Of(const unsigned char* bytes, size_t count)
+{
+    uint32_t crc = 0xFFFFFFFFu;
+    for (size_t i = 0; i < count; ++i) {
+        crc ^= bytes[i];
+        for (int bit = 0; bit < 8; ++bit) crc = (crc >> 1) ^ (0xEDB88320u & (0u - (crc & 1u)));
+    }
+    return ~crc;
+}
+
+void putBigEndian(Bytes& bytes, size_t at, uint32_t value)
+{
+    for (int i = 0; i < 4; ++i) bytes[at + i] = static_cast<unsigned char>(value >> (24 - 8 * i));
+}
+
+// A valid tiny PNG whose header claims 100000 x 100000 pixels, with the
+// header's CRC made right so that a decoder believes it.
+Bytes hugeClaimingPng()
+{
+    Bytes bytes = pictureBytes(4, 4, PictureFormat::Png);
+    // Signature (8), IHDR length (4), "IHDR" at 12, width at 16, height at 20,
+    // 13 data bytes in all, then the CRC of type and data at 29.
+    constexpr size_t kType = 12;
+    constexpr size_t kWidth = 16;
+    constexpr size_t kHeight = 20;
+    constexpr size_t kCrc = 29;
+    if (bytes.size() < kCrc + 4 || std::string(bytes.begin() + kType, bytes.begin() + kType + 4) != "IHDR") return {};
+    putBigEndian(bytes, kWidth, 100000);
+    putBigEndian(bytes, kHeight, 100000);
+    putBigEndian(bytes, kCrc, crc32Of(bytes.data() + kType, kCrc - kType));
+    return bytes;
+}
+
+struct UnreadableCase {
+    const wchar_t* source;
+    std::function<Bytes()> bytes;
+    bool empty;
+};
+
+}  // namespace
+
+TEST(FaultPicture, TheHugeClaimingPngCarriesAValidHeader)
+{
+    // The CRC above is the one zlib and every PNG decoder compute.
+    const std::string check = "123456789";
+    EXPECT_EQ(crc32Of(reinterpret_cast<const unsigned char*>(check.data()), check.size()), 0xCBF43926u);
+    const Bytes png = hugeClaimingPng();
+    ASSERT_FALSE(png.empty());
+    EXPECT_EQ(png[16], 0x00);
+    EXPECT_EQ(png[17], 0x01);
+    EXPECT_EQ(png[18], 0x86);
+    EXPECT_EQ(png[19], 0xA0);
+}
+
+TEST_F(ResizeCommand, WritesNothingForAPictureThatDoesNotDecode)
+{
+    const UnreadableCase cases[] = {
+        {L"truncated.jpg", truncatedJpeg, false},
+        {L"empty.jpg", [] { return Bytes(); }, true},
+        {L"notes.jpg", textBytes, false},
+        {L"huge.png", hugeClaimingPng, false},
+    };
+    for (const UnreadableCase& c : cases) {
+        SCOPED_TRACE(testing::Message() << c.source);
+        ResizeWorkspace workspace;
+        ASSERT_TRUE(workspace.ready());
+        const Bytes bytes = c.bytes();
+        ASSERT_EQ(bytes.empty(), c.empty) << "could not make the file's bytes";
+        ASSERT_TRUE(writeFileBytes(workspace.picture(c.source), bytes));
+        const FolderContent before = contentOf(workspace.pictures());
+
+        EXPECT_TRUE(runsPellavo(L"-size 800x600 " + workspace.picture(c.source)));
+
+        EXPECT_TRUE(noCrashHandlerRunning());
+        EXPECT_TRUE(wroteNothing(workspace, {c.source}));
+        EXPECT_TRUE(holdsAsBefore(workspace.pictures(), before));
+    }
+}
