@@ -8,4 +8,7 @@ bash scripts/setup.sh
 bash scripts/build.sh x86 x64 host
 ctest --preset x86
 ctest --preset host
+cmake --preset fuzz >/dev/null
+cmake --build --preset fuzz
+ctest --preset fuzz
 ctest --preset x64
