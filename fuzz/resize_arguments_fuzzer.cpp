@@ -1,0 +1,102 @@
+// What a verb's command line carries to the resize: the "-size WxH <path>"
+// reading, the path's base name and extension, the output name, and the
+// fitted size for any int32_t picture and box.
+#include "fuzz/fuzz_support.h"
+#include "fuzz/reference_model.h"
+#include "imaging/fit_size.h"
+#include "imaging/resize_arguments.h"
+
+namespace {
+
+void checkCommandLine(const Utf8String& commandLine)
+{
+    ImageSize requested{-7, -7};
+    const Utf8String untouched = Utf8String::fromAnsi("untouched");
+    Utf8String path = untouched;
+    const bool parsed = parseResizeArguments(commandLine, requested, path);
+    requireWellFormed(path);
+    if (parsed) require(requested.width > 0 && requested.height > 0, "a read size is at least 1x1");
+
+    const std::string line = bytesOf(commandLine);
+    if (!isPlainAscii(line)) return;
+    const std::string sizeSwitch = "-size ";
+    const size_t switchAt = line.find(sizeSwitch);
+    const size_t sizeAt = switchAt == std::string::npos ? switchAt : switchAt + sizeSwitch.size();
+    const size_t blankAt = sizeAt == std::string::npos ? sizeAt : line.find(' ', sizeAt);
+    if (blankAt == std::string::npos) {
+        require(!parsed && bytesOf(path) == bytesOf(untouched), "without switch and blank nothing is read");
+        return;
+    }
+    ImageSize expected;
+    require(modelParseSize(line.substr(sizeAt, blankAt - sizeAt), expected) == parsed, "the size text decides");
+    if (parsed) require(requested == expected, "the size is the one after the switch");
+    require(bytesOf(path) == line.substr(blankAt + 1), "the path is all after the blank");
+}
+
+void checkNames(const Utf8String& path, const ImageSize& size, int32_t counter)
+{
+    const Utf8String extension = fileExtension(path);
+    const Utf8String baseName = fileBaseName(path);
+    requireWellFormed(extension);
+    requireWellFormed(baseName);
+    if (bytesOf(extension) == bytesOf(path)) {
+        require(bytesOf(baseName) == bytesOf(path), "without a dot both are the whole path");
+    } else {
+        require(unitsOf(baseName) + u"." + unitsOf(extension) == unitsOf(path), "the last dot splits the path");
+    }
+    const std::string pathBytes = bytesOf(path);
+    if (isPlainAscii(pathBytes)) {
+        const size_t dot = pathBytes.rfind('.');
+        const bool hasDot = dot != std::string::npos;
+        require(bytesOf(baseName) == (hasDot ? pathBytes.substr(0, dot) : pathBytes) &&
+                    bytesOf(extension) == (hasDot ? pathBytes.substr(dot + 1) : pathBytes),
+                "the split is at the last dot");
+    }
+
+    const std::string mimeType = bytesOf(mimeTypeForExtension(extension));
+    require(mimeType.empty() || mimeType == "image/jpeg" || mimeType == "image/png" || mimeType == "image/gif" ||
+                mimeType == "image/bmp",
+            "a MIME type is one of the encoders' or none");
+
+    const Utf8String name = outputName(baseName, size, counter, extension);
+    requireWellFormed(name);
+    std::string expected = bytesOf(baseName) + "_" + std::to_string(size.width) + "x" + std::to_string(size.height);
+    if (counter > 0) expected += "_" + std::to_string(counter);
+    require(bytesOf(name) == expected + "." + bytesOf(extension), "outputName is base_WxH[_n].ext");
+}
+
+void checkFit(int32_t pictureWidth, int32_t pictureHeight, int32_t boxWidth, int32_t boxHeight)
+{
+    const ImageSize fitted = fitToBox(pictureWidth, pictureHeight, boxWidth, boxHeight);
+    if (boxWidth <= 0 || boxHeight <= 0) return;
+    require(fitted.width >= 1 && fitted.height >= 1, "a fitted side is at least 1");
+    require(fitted.width == boxWidth || fitted.height == boxHeight, "one side fills the box");
+    // Below 2^24 a float holds the box exactly, so the other side cannot round past it.
+    constexpr int32_t kExactInFloat = 1 << 24;
+    if (boxWidth <= kExactInFloat && boxHeight <= kExactInFloat)
+        require(fitted.width <= boxWidth && fitted.height <= boxHeight, "the fitted size stays inside the box");
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* bytes, size_t size)
+{
+    FuzzedDataProvider data(bytes, size);
+    const bool fromUnits = data.ConsumeBool();
+    const int32_t pictureWidth = consumeEdgyInt(data);
+    const int32_t pictureHeight = consumeEdgyInt(data);
+    const int32_t boxWidth = consumeEdgyInt(data);
+    const int32_t boxHeight = consumeEdgyInt(data);
+    const int32_t counter = consumeEdgyInt(data);
+    const std::string lineBytes = data.ConsumeRandomLengthString(1024);
+
+    // Windows hands the command line over as UTF-16; the bytes form reaches odder texts.
+    const Utf8String commandLine = fromUnits ? utf16Of(unitsFromBytes(lineBytes)) : utf8Of(lineBytes);
+    checkCommandLine(commandLine);
+    ImageSize requested;
+    Utf8String path = commandLine;
+    parseResizeArguments(commandLine, requested, path);
+    checkNames(path, ImageSize{boxWidth, boxHeight}, counter);
+    checkFit(pictureWidth, pictureHeight, boxWidth, boxHeight);
+    return 0;
+}
