@@ -2,6 +2,8 @@
 
 #include <windows.h>
 
+#include "tests/e2e/pellavo_runner.h"
+
 void InstallCommand::SetUp()
 {
     before_ = pictureVerbs();
@@ -12,7 +14,7 @@ void InstallCommand::SetUp()
 
 testing::AssertionResult InstallCommand::runs(const std::wstring& arguments) const
 {
-    return runsCopy(copy_, quotedPath(copy_) + L" " + arguments);
+    return runsProgram(copy_, quotedPath(copy_) + L" " + arguments);
 }
 
 std::wstring InstallCommand::shipped(const wchar_t* name) const

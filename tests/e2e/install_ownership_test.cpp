@@ -5,6 +5,7 @@
 #include <string>
 
 #include "tests/e2e/install_fixture.h"
+#include "tests/e2e/pellavo_runner.h"
 #include "tests/support/registry_default_value.h"
 
 namespace {
@@ -60,7 +61,7 @@ TEST_F(InstallCommand, KeepsTheVerbsOfAnotherCopyWhenOneUninstalls)
     };
     for (const Step& step : steps) {
         SCOPED_TRACE(testing::Message() << (&step.copy == &copy_ ? "first" : "second") << " copy " << step.command);
-        EXPECT_TRUE(runsCopy(step.copy, quotedPath(step.copy) + L" " + step.command));
+        EXPECT_TRUE(runsProgram(step.copy, quotedPath(step.copy) + L" " + step.command));
         EXPECT_EQ(newVerbs(), step.expected);
     }
 }

@@ -5,6 +5,7 @@
 #include <string>
 
 #include "tests/e2e/install_fixture.h"
+#include "tests/e2e/pellavo_runner.h"
 #include "tests/support/registry_default_value.h"
 
 TEST_F(InstallCommand, RegistersOneQuotedVerbPerPictureTypeAndSize)
@@ -89,7 +90,7 @@ TEST_F(InstallCommand, TakesTheCommandWordsOnlyWholeAndInTheirOwnLetterCase)
         ASSERT_TRUE(runs(c.installedBefore ? L"Install" : L"Uninstall"));
         ASSERT_EQ(newVerbs(), c.installedBefore ? installed(kEnglishVerbName) : none);
 
-        EXPECT_TRUE(runsCopy(copy_, quotedPath(copy_) + c.afterProgramName));
+        EXPECT_TRUE(runsProgram(copy_, quotedPath(copy_) + c.afterProgramName));
 
         EXPECT_EQ(newVerbs(), c.installedAfter ? installed(kEnglishVerbName) : none);
     }

@@ -9,6 +9,7 @@
 #include "tests/e2e/open_command_override.h"
 #include "tests/e2e/resize_workspace.h"
 #include "tests/e2e/test_programs.h"
+#include "tests/e2e/pellavo_runner.h"
 #include "tests/support/registry_reading.h"
 #include "tests/support/test_pictures.h"
 
@@ -56,7 +57,7 @@ TEST_F(InstallCommand, ARegisteredVerbWritesAndOpensTheCopy)
         const std::optional<std::wstring> command = defaultValueOf(HKEY_CLASSES_ROOT, verb);
         ASSERT_TRUE(command) << "no verb " << verb;
 
-        EXPECT_TRUE(runsCopy(copy_, commandLineFor(*command, source)));
+        EXPECT_TRUE(runsProgram(copy_, commandLineFor(*command, source)));
 
         EXPECT_TRUE(wroteAndOpened(workspace, {c.source}, c.copy));
     }

@@ -5,6 +5,7 @@
 #include <shlobj.h>
 
 #include "app/win32_handles.h"
+#include "tests/e2e/pellavo_runner.h"
 #include "tests/e2e/shell_verbs.h"
 #include "tests/e2e/test_programs.h"
 #include "tests/support/child_process.h"
@@ -70,15 +71,4 @@ std::wstring folderOf(const std::wstring& path)
 {
     const size_t end = path.rfind(L'\\');
     return end == std::wstring::npos ? std::wstring() : path.substr(0, end);
-}
-
-testing::AssertionResult runsCopy(const std::wstring& executable, const std::wstring& commandLine)
-{
-    const ChildRun run = runInJob(executable, commandLine, kTimeLimitMs);
-    const std::string shown = toUtf8(commandLine);
-    if (!run.started) return testing::AssertionFailure() << "could not start: " << shown;
-    if (!run.finished)
-        return testing::AssertionFailure() << "did not end within " << kTimeLimitMs << " ms: " << shown;
-    if (run.exitCode != 0) return testing::AssertionFailure() << "exit code " << run.exitCode << ": " << shown;
-    return testing::AssertionSuccess();
 }

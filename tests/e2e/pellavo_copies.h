@@ -39,7 +39,3 @@ std::wstring quotedPath(const std::wstring& path);
 // The folder of a file's full path, without the last backslash.
 std::wstring folderOf(const std::wstring& path);
 
-// Starts a copy with the whole command line given, program name included,
-// as the shell or an installer would, and waits for it and for whatever it
-// started. Success when all ended in time and the copy's exit code was 0.
-testing::AssertionResult runsCopy(const std::wstring& executable, const std::wstring& commandLine);

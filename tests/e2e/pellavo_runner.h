@@ -10,6 +10,10 @@
 // must be on every path, failures included.
 testing::AssertionResult runsPellavo(const std::wstring& arguments);
 
+// Runs any program so, with the whole command line given (its own name
+// first), and waits for it and for what it opened.
+testing::AssertionResult runsProgram(const std::wstring& executable, const std::wstring& commandLine);
+
 // The same with the whole command line given, program name included, so
 // that a test can show pellavo.exe a name of its own choosing.
 testing::AssertionResult runsPellavoWithCommandLine(const std::wstring& commandLine);
