@@ -12,9 +12,14 @@ Utf8String runningExecutablePath()
     return Utf8String::fromWide(path, 0);
 }
 
-Utf8String fileBesideExecutable(const char* relativeName)
+Utf8String fileBesideExecutable(const Utf8String& relativeName)
 {
     const Utf8String directory = executableDirectory(runningExecutablePath());
     if (directory.charCount() == 0) return Utf8String();
-    return Utf8String::concat(directory, Utf8String::fromAnsi(relativeName));
+    return Utf8String::concat(directory, relativeName);
+}
+
+Utf8String fileBesideExecutable(const char* relativeName)
+{
+    return fileBesideExecutable(Utf8String::fromAnsi(relativeName));
 }

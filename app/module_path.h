@@ -8,4 +8,5 @@ Utf8String runningExecutablePath();
 
 // A file beside the running executable, such as "settings.txt" or
 // "local\\en_translate.txt"; empty when the executable's path is unknown.
+Utf8String fileBesideExecutable(const Utf8String& relativeName);
 Utf8String fileBesideExecutable(const char* relativeName);

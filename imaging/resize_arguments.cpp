@@ -1,6 +1,7 @@
 #include "imaging/resize_arguments.h"
 
 #include "settings/size_text.h"
+#include "text/find_last.h"
 
 bool parseResizeArguments(const Utf8String& commandLine, ImageSize& requested, Utf8String& picturePath)
 {
@@ -18,12 +19,7 @@ bool parseResizeArguments(const Utf8String& commandLine, ImageSize& requested, U
 
 static int32_t lastDotPosition(const Utf8String& path)
 {
-    const Utf8String dot = Utf8String::fromAnsi(".");
-    int32_t last = -1;
-    for (int32_t found = path.find(dot, 0, false); found >= 0;
-         found = path.find(dot, static_cast<uint32_t>(found) + 1, false))
-        last = found;
-    return last;
+    return findLast(path, Utf8String::fromAnsi("."));
 }
 
 Utf8String fileExtension(const Utf8String& path)

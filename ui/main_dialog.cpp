@@ -4,7 +4,6 @@
 #include "app/module_path.h"
 #include "i18n/language_selection.h"
 #include "i18n/translation_table.h"
-#include "settings/executable_directory.h"
 #include "settings/settings_file.h"
 #include "settings/size_list.h"
 #include "shell/shell_open.h"
@@ -84,8 +83,8 @@ static void onOpenHelp()
     Utf8String help = translate(Utf8String::fromAnsi("helpfilename"));
     const bool bareName = help.find(Utf8String::fromAnsi("\\"), 0, false) < 0 &&
                           help.find(Utf8String::fromAnsi(":"), 0, false) < 0;
-    if (bareName) help = Utf8String::concat(executableDirectory(runningExecutablePath()), help);
-    openWithShell(help);
+    const Utf8String beside = bareName ? fileBesideExecutable(help) : Utf8String();
+    openWithShell(beside.charCount() > 0 ? beside : help);
 }
 
 static void onAbout(HWND dialog)
