@@ -49,9 +49,15 @@ ChildRun runInJob(const std::wstring& application, const std::wstring& commandLi
     startup.cb = sizeof startup;
     PROCESS_INFORMATION info = {};
     // Suspended until it is in the job, so that nothing it starts escapes.
-    if (!CreateProcessW(application.c_str(), mutableLine.data(), nullptr, nullptr, FALSE, CREATE_SUSPENDED,
-                        nullptr, nullptr, &startup, &info))
-        return run;
+    // Wine now and then refuses to start a program file copied a moment
+    // before; a few tries a little apart get past that.
+    bool created = false;
+    for (int attempt = 0; attempt < 5 && !created; ++attempt) {
+        if (attempt > 0) Sleep(200);
+        created = CreateProcessW(application.c_str(), mutableLine.data(), nullptr, nullptr, FALSE,
+                                 CREATE_SUSPENDED, nullptr, nullptr, &startup, &info) != 0;
+    }
+    if (!created) return run;
     const KernelHandle process(info.hProcess);
     const KernelHandle thread(info.hThread);
     if (!AssignProcessToJobObject(job.get(), process.get())) {
