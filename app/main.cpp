@@ -1,6 +1,6 @@
 #include <windows.h>
 
-#include "app/app_state.h"
+#include "base/app_state.h"
 #include "app/command_line.h"
 #include "app/run_application.h"
 

@@ -2,7 +2,7 @@
 
 #include <windows.h>
 
-#include "app/app_state.h"
+#include "base/app_state.h"
 #include "app/command_line.h"
 #include "i18n/language_selection.h"
 #include "imaging/resize_command.h"

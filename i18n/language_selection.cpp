@@ -2,7 +2,7 @@
 
 #include <windows.h>
 
-#include "app/module_path.h"
+#include "base/module_path.h"
 #include "i18n/translation_file.h"
 
 static const char kCurrentTranslation[] = "current_translate.txt";

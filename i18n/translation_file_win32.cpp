@@ -4,7 +4,7 @@
 #include <cstring>
 #include <vector>
 
-#include "app/win32_handles.h"
+#include "base/win32_handles.h"
 #include "i18n/translation_table.h"
 
 namespace {

@@ -4,7 +4,7 @@
 
 #include <cstdint>
 
-#include "app/win32_handles.h"
+#include "base/win32_handles.h"
 #include "imaging/resize_arguments.h"
 
 static bool nameIsTaken(const Utf8String& name)

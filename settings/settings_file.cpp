@@ -4,8 +4,8 @@
 
 #include <string>
 
-#include "app/module_path.h"
-#include "app/win32_handles.h"
+#include "base/module_path.h"
+#include "base/win32_handles.h"
 #include "settings/settings_tokens.h"
 #include "settings/size_list.h"
 #include "shell/verb_registry.h"

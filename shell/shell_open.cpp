@@ -2,7 +2,7 @@
 
 #include <shellapi.h>
 
-#include "app/win32_handles.h"
+#include "base/win32_handles.h"
 
 void openWithShell(const Utf8String& target, HWND owner, const wchar_t* verb)
 {

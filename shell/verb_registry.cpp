@@ -4,8 +4,8 @@
 
 #include <shlwapi.h>
 
-#include "app/module_path.h"
-#include "app/win32_handles.h"
+#include "base/module_path.h"
+#include "base/win32_handles.h"
 #include "i18n/translation_table.h"
 #include "settings/size_list.h"
 #include "settings/size_text.h"

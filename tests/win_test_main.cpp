@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "app/app_state.h"
+#include "base/app_state.h"
 
 // In-process tests of the Windows code run with GDI+ started, as the program does.
 int main(int argc, char** argv)

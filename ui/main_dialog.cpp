@@ -1,7 +1,7 @@
 #include "ui/main_dialog.h"
 
-#include "app/app_state.h"
-#include "app/module_path.h"
+#include "base/app_state.h"
+#include "base/module_path.h"
 #include "i18n/language_selection.h"
 #include "i18n/translation_table.h"
 #include "settings/settings_file.h"

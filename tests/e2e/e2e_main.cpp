@@ -3,7 +3,7 @@
 #include <cstdio>
 #include <string>
 
-#include "app/app_state.h"
+#include "base/app_state.h"
 #include "tests/support/file_system.h"
 #include "tests/e2e/test_programs.h"
 

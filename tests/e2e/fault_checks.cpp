@@ -4,7 +4,7 @@
 
 #include <utility>
 
-#include "app/win32_handles.h"
+#include "base/win32_handles.h"
 #include "tests/support/utf8_conversion.h"
 
 static void addContent(const std::wstring& folder, const std::wstring& prefix, FolderContent& content)

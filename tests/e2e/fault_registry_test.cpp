@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "app/win32_handles.h"
+#include "base/win32_handles.h"
 #include "tests/e2e/fault_checks.h"
 #include "tests/e2e/install_fixture.h"
 #include "tests/support/file_system.h"

@@ -3,7 +3,7 @@
 #include <cstdlib>
 #include <string>
 
-#include "app/win32_handles.h"
+#include "base/win32_handles.h"
 #include "tests/e2e/open_log.h"
 #include "tests/support/utf8_conversion.h"
 

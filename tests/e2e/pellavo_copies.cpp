@@ -4,7 +4,7 @@
 
 #include <shlobj.h>
 
-#include "app/win32_handles.h"
+#include "base/win32_handles.h"
 #include "tests/e2e/pellavo_runner.h"
 #include "tests/e2e/shell_verbs.h"
 #include "tests/e2e/test_programs.h"

@@ -5,7 +5,7 @@
 #include <optional>
 #include <string>
 
-#include "app/module_path.h"
+#include "base/module_path.h"
 #include "i18n/translation_file.h"
 #include "i18n/translation_table.h"
 #include "tests/support/file_guards.h"

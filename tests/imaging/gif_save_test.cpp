@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "app/win32_handles.h"
+#include "base/win32_handles.h"
 #include "imaging/gdiplus_headers.h"
 #include "imaging/image_encoder.h"
 #include "imaging/image_gdiplus.h"

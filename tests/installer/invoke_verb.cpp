@@ -4,7 +4,7 @@
 
 #include <cstdio>
 
-#include "app/win32_handles.h"
+#include "base/win32_handles.h"
 
 // Long enough for a slow machine under Wine; reaching it means that the verb's
 // program hangs.

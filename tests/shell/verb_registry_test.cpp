@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "app/module_path.h"
+#include "base/module_path.h"
 #include "i18n/translation_table.h"
 #include "settings/size_list.h"
 #include "shell/verb_registry.h"

@@ -1,6 +1,6 @@
 #include "tests/support/child_process.h"
 
-#include "app/win32_handles.h"
+#include "base/win32_handles.h"
 
 static KernelHandle createKillingJob(HANDLE port)
 {

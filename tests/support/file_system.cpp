@@ -4,7 +4,7 @@
 
 #include <algorithm>
 
-#include "app/win32_handles.h"
+#include "base/win32_handles.h"
 
 std::optional<Bytes> readFileBytes(const std::wstring& path)
 {

@@ -2,7 +2,7 @@
 
 #include <utility>
 
-#include "app/win32_handles.h"
+#include "base/win32_handles.h"
 
 static bool keyExists(HKEY root, const std::wstring& subKey)
 {

@@ -1,6 +1,6 @@
 #include "tests/support/registry_reading.h"
 
-#include "app/win32_handles.h"
+#include "base/win32_handles.h"
 
 std::optional<std::wstring> defaultValueOf(HKEY root, const std::wstring& subKey)
 {

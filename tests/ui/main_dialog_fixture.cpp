@@ -2,8 +2,8 @@
 
 #include <algorithm>
 
-#include "app/app_state.h"
-#include "app/module_path.h"
+#include "base/app_state.h"
+#include "base/module_path.h"
 #include "settings/size_list.h"
 #include "shell/verb_registry.h"
 #include "tests/support/file_system.h"
