@@ -27,18 +27,24 @@ static int runMainDialog()
     return static_cast<int>(msg.wParam);
 }
 
+// Install and Uninstall show nothing: an installer learns of a write that
+// failed by the exit code.
+static int runInstall()
+{
+    // The verb names come from the translation, so it is loaded before the save.
+    loadSettings();
+    loadCurrentTranslation();
+    const SaveResult saved = saveSettings();
+    return saved.listWritten && saved.verbsWritten ? 0 : kWriteFailed;
+}
+
 int runApplication(const Utf8String& arguments)
 {
     switch (launchModeFor(arguments)) {
     case LaunchMode::Install:
-        // The verb names come from the translation, so it is loaded before the save.
-        loadSettings();
-        loadCurrentTranslation();
-        saveSettings();
-        return 0;
+        return runInstall();
     case LaunchMode::Uninstall:
-        unregisterVerbs();
-        return 0;
+        return unregisterVerbs() ? 0 : kWriteFailed;
     case LaunchMode::Resize:
         runResizeCommand(arguments);
         return 0;

@@ -2,5 +2,9 @@
 
 #include "text/utf8_string.h"
 
+// The exit code of Install and Uninstall when a setting or verb could not
+// be written.
+constexpr int kWriteFailed = 1;
+
 // Does what the arguments ask for and gives the process's exit code.
 int runApplication(const Utf8String& arguments);

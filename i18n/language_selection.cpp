@@ -14,15 +14,15 @@ static const char* sourceFileFor(const Utf8String& code)
     return nullptr;
 }
 
-void selectLanguage(const Utf8String& code)
+bool selectLanguage(const Utf8String& code)
 {
     const char* source = sourceFileFor(code);
-    if (!source) return;
+    if (!source) return false;
     const Utf8String from = fileBesideExecutable(source);
     const Utf8String to = fileBesideExecutable(kCurrentTranslation);
-    if (from.charCount() == 0 || to.charCount() == 0) return;
+    if (from.charCount() == 0 || to.charCount() == 0) return false;
     // A failed copy keeps the current file, and with it the current language.
-    CopyFileW(from.toWide().units(), to.toWide().units(), FALSE);
+    return CopyFileW(from.toWide().units(), to.toWide().units(), FALSE) != 0;
 }
 
 void loadCurrentTranslation()

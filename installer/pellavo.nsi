@@ -57,6 +57,8 @@ InstallDirRegKey HKLM "${UNINSTALL_KEY}" InstallLocation
 
 LangString VerbsFailed ${LANG_ENGLISH} "Could not add the context-menu items."
 LangString VerbsFailed ${LANG_RUSSIAN} "Не удалось добавить пункты контекстного меню."
+LangString VerbsNotRemoved ${LANG_ENGLISH} "Could not remove all of Pellavo's context-menu items."
+LangString VerbsNotRemoved ${LANG_RUSSIAN} "Не удалось убрать все пункты контекстного меню Pellavo."
 
 VIProductVersion "${VERSION}.0.0"
 VIAddVersionKey /LANG=${LANG_ENGLISH} "ProductName" "Pellavo"
@@ -106,6 +108,7 @@ Section
     WriteUninstaller "$INSTDIR\uninstall.exe"
     ; Started with the install folder as its working folder (the output path).
     CreateShortcut "$SMPROGRAMS\Pellavo.lnk" "$INSTDIR\pellavo.exe"
+    Call MarkShortcutRunAsAdministrator
 
     WriteRegStr HKLM "${UNINSTALL_KEY}" "DisplayName" "Pellavo"
     WriteRegStr HKLM "${UNINSTALL_KEY}" "DisplayVersion" "${VERSION}"
@@ -122,13 +125,30 @@ Section
     WriteRegDWORD HKLM "${UNINSTALL_KEY}" "EstimatedSize" $0
 
     ; Last, once everything the verbs name is in place.
+    ; It exits with 1 when a setting or verb could not be written.
     ClearErrors
-    ExecWait '"$INSTDIR\pellavo.exe" Install'
+    ExecWait '"$INSTDIR\pellavo.exe" Install' $0
     ${If} ${Errors}
+    ${OrIf} $0 != 0
         MessageBox MB_ICONEXCLAMATION|MB_OK "$(VerbsFailed)" /SD IDOK
         SetErrorLevel 2
     ${EndIf}
 SectionEnd
+
+; The list and the verbs are the machine's, so the dialog that saves them
+; runs as administrator: the shortcut's SLDF_RUNAS_USER flag (0x2000 of
+; the LinkFlags at offset 0x14), for which CreateShortcut has no option.
+Function MarkShortcutRunAsAdministrator
+    ClearErrors
+    FileOpen $0 "$SMPROGRAMS\Pellavo.lnk" a
+    ${IfThen} ${Errors} ${|} Return ${|}
+    FileSeek $0 0x15
+    FileReadByte $0 $1
+    IntOp $1 $1 | 0x20
+    FileSeek $0 0x15
+    FileWriteByte $0 $1
+    FileClose $0
+FunctionEnd
 
 Function un.onInit
     !insertmacro MUI_UNGETLANGUAGE
@@ -157,7 +177,13 @@ FunctionEnd
 Section Uninstall
     SetShellVarContext all
     ; First, while the program that removes its verbs is still there.
-    ExecWait '"$INSTDIR\pellavo.exe" Uninstall'
+    ClearErrors
+    ExecWait '"$INSTDIR\pellavo.exe" Uninstall' $0
+    ${If} ${Errors}
+    ${OrIf} $0 != 0
+        MessageBox MB_ICONEXCLAMATION|MB_OK "$(VerbsNotRemoved)" /SD IDOK
+        SetErrorLevel 2
+    ${EndIf}
 
     Delete "$INSTDIR\pellavo.exe"
     Delete "$INSTDIR\help_en.html"

@@ -9,6 +9,7 @@ packages=(
     wine wine64
     googletest
     nsis zip p7zip-full
+    e2fsprogs
     clang libclang-rt-14-dev
 )
 

@@ -20,9 +20,9 @@ void loadSettings()
     readSettingsFile(settingsFilePath());
 }
 
-void saveSettings()
+SaveResult saveSettings()
 {
-    writeSettingsFile(settingsFilePath());
+    return writeSettingsFile(settingsFilePath());
 }
 
 void readSettingsFile(const Utf8String& path)
@@ -60,9 +60,11 @@ static bool replaceFileWith(const Utf8String& path, const std::string& text)
     return false;
 }
 
-void writeSettingsFile(const Utf8String& path)
+SaveResult writeSettingsFile(const Utf8String& path)
 {
-    if (path.charCount() > 0) replaceFileWith(path, settingsText(sizeList));
-    unregisterVerbs();
-    registerVerbs();
+    SaveResult result;
+    result.listWritten = path.charCount() > 0 && replaceFileWith(path, settingsText(sizeList));
+    const bool removed = unregisterVerbs();
+    result.verbsWritten = registerVerbs() && removed;
+    return result;
 }

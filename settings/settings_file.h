@@ -8,9 +8,15 @@ Utf8String settingsFilePath();
 // Adds the sizes of the settings file to the size list.
 void loadSettings();
 
+// What a save got done.
+struct SaveResult {
+    bool listWritten = false;
+    bool verbsWritten = false;
+};
+
 // Writes the size list to the settings file, then registers the verbs anew
 // from the list in memory, whether or not the file could be written.
-void saveSettings();
+SaveResult saveSettings();
 
 void readSettingsFile(const Utf8String& path);
-void writeSettingsFile(const Utf8String& path);
+SaveResult writeSettingsFile(const Utf8String& path);

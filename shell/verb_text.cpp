@@ -61,6 +61,18 @@ Utf8String verbCommand(const Utf8String& executablePath, const ImageSize& size)
     return fitting(command);
 }
 
+Utf8String verbKeyOf(const Utf8String& commandKeyPath)
+{
+    const Utf8String tail = Utf8String::fromAnsi("\\command");
+    if (commandKeyPath.charCount() <= tail.charCount()) return Utf8String();
+    return commandKeyPath.mid(0, commandKeyPath.charCount() - tail.charCount());
+}
+
+Utf8String verbIcon(const Utf8String& executablePath)
+{
+    return fitting(Utf8String::concat(executablePath, Utf8String::fromAnsi(",0")));
+}
+
 bool isOwnVerbCommand(const Utf8String& command, const Utf8String& executablePath)
 {
     return executablePath.charCount() > 0 && command.find(executablePath, 0, true) >= 0;

@@ -18,6 +18,13 @@ Utf8String verbKeyPath(const Utf8String& format, const Utf8String& shellPrefix, 
 // would not fit.
 Utf8String verbCommand(const Utf8String& executablePath, const ImageSize& size);
 
+// The verb's own key: its command key path without the "\command".
+Utf8String verbKeyOf(const Utf8String& commandKeyPath);
+
+// The verb's "Icon" value: the program's first icon, "<path>,0". Empty when
+// it would not fit.
+Utf8String verbIcon(const Utf8String& executablePath);
+
 // A verb is the program's when its command holds the program's path, in any
 // letter case.
 bool isOwnVerbCommand(const Utf8String& command, const Utf8String& executablePath);

@@ -11,6 +11,7 @@
 #include "ui/captions.h"
 #include "ui/maker_addresses.h"
 #include "ui/resource.h"
+#include "ui/save_failure_message.h"
 
 void showSizeList(HWND dialog, const std::vector<Utf8String>& texts)
 {
@@ -70,9 +71,29 @@ static void onDelete(HWND dialog)
     SendDlgItemMessageW(dialog, IDC_SIZE_LIST, LB_DELETESTRING, index, 0);
 }
 
-static void onSave()
+// The user's list stays in the dialog, so that nothing typed is lost.
+static void reportSaveFailures(HWND dialog, const SaveFailures& failures)
 {
-    saveSettings();
+    if (!failures.any()) return;
+    MessageBoxW(dialog, saveFailureMessage(failures).toWide().units(),
+                translate(Utf8String::fromAnsi("Error")).toWide().units(), MB_OK | MB_ICONWARNING);
+}
+
+static SaveFailures failuresOf(const SaveResult& saved)
+{
+    SaveFailures failures;
+    failures.sizeList = !saved.listWritten;
+    failures.menuItems = !saved.verbsWritten;
+    return failures;
+}
+
+static void onSave(HWND dialog)
+{
+    const SaveFailures failures = failuresOf(saveSettings());
+    if (failures.any()) {
+        reportSaveFailures(dialog, failures);
+        return;
+    }
     PostQuitMessage(0);
 }
 
@@ -94,11 +115,13 @@ static void onAbout(HWND dialog)
 
 static void onChangeLanguage(HWND dialog, const char* code)
 {
-    selectLanguage(Utf8String::fromAnsi(code));
+    const bool selected = selectLanguage(Utf8String::fromAnsi(code));
     loadCurrentTranslation();
     applyMainCaptions(dialog);
     // Saving registers the verbs again, under the new language's names.
-    saveSettings();
+    SaveFailures failures = failuresOf(saveSettings());
+    failures.language = !selected;
+    reportSaveFailures(dialog, failures);
 }
 
 static void onCommand(HWND dialog, WORD id)
@@ -106,7 +129,7 @@ static void onCommand(HWND dialog, WORD id)
     switch (id) {
     case IDC_ADD: onAdd(dialog); break;
     case IDC_DELETE: onDelete(dialog); break;
-    case IDC_SAVE: onSave(); break;
+    case IDC_SAVE: onSave(dialog); break;
     case IDC_CANCEL: PostQuitMessage(0); break;
     case IDM_OPEN_HELP: onOpenHelp(); break;
     case IDM_ABOUT: onAbout(dialog); break;

@@ -75,3 +75,65 @@ ScopedAttributes::~ScopedAttributes()
 {
     if (applied_) SetFileAttributesW(path_.c_str(), previous_);
 }
+
+// Wine's own path conversion; the result is the caller's to free.
+static std::string unixPathOf(const std::wstring& path)
+{
+    using Conversion = char*(CDECL*)(const wchar_t*);
+    const auto convert = reinterpret_cast<Conversion>(
+        reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"kernel32.dll"), "wine_get_unix_file_name")));
+    char* unixPath = convert ? convert(path.c_str()) : nullptr;
+    if (!unixPath) return {};
+    std::string result = unixPath;
+    HeapFree(GetProcessHeap(), 0, unixPath);
+    return result;
+}
+
+// A folder takes a new file, or a file opens for writing.
+static bool isWritable(const std::wstring& path)
+{
+    const DWORD attributes = GetFileAttributesW(path.c_str());
+    if (attributes == INVALID_FILE_ATTRIBUTES) return false;
+    const bool folder = (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
+    const std::wstring target = folder ? path + L"\\writable-probe.tmp" : path;
+    const FileHandle file(CreateFileW(target.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                                      folder ? CREATE_NEW : OPEN_EXISTING,
+                                      folder ? FILE_FLAG_DELETE_ON_CLOSE : FILE_ATTRIBUTE_NORMAL, nullptr));
+    return static_cast<bool>(file);
+}
+
+// Wine starts a Unix program as it starts a Windows one, but without a
+// handle to wait on: the change is waited for by its effect.
+static bool changeAttribute(const std::wstring& path, bool immutable)
+{
+    const std::string unixPath = unixPathOf(path);
+    if (unixPath.empty()) return false;
+    std::wstring commandLine = std::wstring(L"chattr ") + (immutable ? L"+i" : L"-i") + L" \"" +
+                               fromUtf8(unixPath) + L"\"";
+    STARTUPINFOW startup = {};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION info = {};
+    if (!CreateProcessW(L"Z:\\usr\\bin\\chattr", commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
+                        &startup, &info))
+        return false;
+    const KernelHandle process(info.hProcess);
+    const KernelHandle thread(info.hThread);
+    for (int wait = 0; wait < 200; ++wait) {
+        if (isWritable(path) != immutable) return true;
+        Sleep(50);
+    }
+    return false;
+}
+
+ScopedImmutable::ScopedImmutable(std::vector<std::wstring> paths) : paths_(std::move(paths))
+{
+    for (; done_ < paths_.size(); ++done_) {
+        if (!changeAttribute(paths_[done_], true)) return;
+    }
+    applied_ = true;
+}
+
+ScopedImmutable::~ScopedImmutable()
+{
+    while (done_ > 0) changeAttribute(paths_[--done_], false);
+}

@@ -48,3 +48,22 @@ private:
     DWORD previous_ = INVALID_FILE_ATTRIBUTES;
     bool applied_ = false;
 };
+
+// Makes files and folders immutable (chattr +i) for the owner's lifetime, so
+// that nothing can be written, replaced or added there: Wine runs as root,
+// which read-only attributes and Unix permissions do not stop. The flag is
+// taken off again in the reverse order.
+class ScopedImmutable {
+public:
+    explicit ScopedImmutable(std::vector<std::wstring> paths);
+    ScopedImmutable(const ScopedImmutable&) = delete;
+    ScopedImmutable& operator=(const ScopedImmutable&) = delete;
+    ~ScopedImmutable();
+
+    bool applied() const { return applied_; }
+
+private:
+    std::vector<std::wstring> paths_;
+    size_t done_ = 0;
+    bool applied_ = false;
+};

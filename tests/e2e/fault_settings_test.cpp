@@ -8,12 +8,15 @@
 
 #include "tests/e2e/fault_checks.h"
 #include "tests/e2e/install_fixture.h"
+#include "tests/support/child_process.h"
 #include "tests/support/file_system.h"
 #include "tests/support/utf8_conversion.h"
 
 namespace {
 
 constexpr size_t kMebibyte = 1024 * 1024;
+// Long enough for a slow machine under Wine.
+constexpr DWORD kTimeLimitMs = 30000;
 
 // About ten megabytes of tokens that are no size, some of them nearly one,
 // with a few real sizes at the start, in the middle and at the very end.
@@ -203,14 +206,18 @@ TEST_F(InstallCommand, KeepsTheOldSettingsAndRegistersTheListWhenTheWriteFails)
         }
         FolderContent expected = contentOf(folder);
 
-        EXPECT_TRUE(runs(L"Install"));
+        const ChildRun run = runInJob(copy_, quotedPath(copy_) + L" Install", kTimeLimitMs);
+        ASSERT_TRUE(run.finished);
 
-        // A rewrite is whole, and leaves no settings.txt.new.
+        // A rewrite is whole, and leaves no settings.txt.new; a failed one
+        // ends Install with the exit code that tells the installer.
         const bool rewrote = readFileText(settingsPath) == rewritten;
-        if (c.rewrite == Rewrite::Always || (c.rewrite == Rewrite::WhereTheSystemAllows && rewrote)) {
+        const bool replaced = c.rewrite == Rewrite::Always || (c.rewrite == Rewrite::WhereTheSystemAllows && rewrote);
+        if (replaced) {
             expected[L"settings.txt"].bytes = Bytes(rewritten.begin(), rewritten.end());
             expected.erase(L"settings.txt.new");
         }
+        EXPECT_EQ(run.exitCode, replaced ? 0u : 1u);
 
         EXPECT_TRUE(noCrashHandlerRunning());
         EXPECT_EQ(newVerbs(), expectedVerbs(kEnglishVerbName, copy_, c.sizes));

@@ -12,9 +12,9 @@ void InstallCommand::SetUp()
     ASSERT_FALSE(copy_.empty()) << "could not copy pellavo.exe and its translations";
 }
 
-testing::AssertionResult InstallCommand::runs(const std::wstring& arguments) const
+testing::AssertionResult InstallCommand::runs(const std::wstring& arguments, DWORD exitCode) const
 {
-    return runsProgram(copy_, quotedPath(copy_) + L" " + arguments);
+    return runsProgram(copy_, quotedPath(copy_) + L" " + arguments, exitCode);
 }
 
 std::wstring InstallCommand::shipped(const wchar_t* name) const

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <windows.h>
+
 #include <gtest/gtest.h>
 
 #include <string>
@@ -22,8 +24,8 @@ class InstallCommand : public testing::Test {
 protected:
     void SetUp() override;
 
-    // Runs the copy as "<copy>" <arguments>.
-    testing::AssertionResult runs(const std::wstring& arguments) const;
+    // Runs the copy as "<copy>" <arguments>, which is to end with the exit code.
+    testing::AssertionResult runs(const std::wstring& arguments, DWORD exitCode = 0) const;
     // A file of the copy's own "local" folder.
     std::wstring shipped(const wchar_t* name) const;
     // Puts a shipped translation in place of current_translate.txt, as the

@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include <string>
+#include <vector>
 
 #include "tests/e2e/install_fixture.h"
 #include "tests/e2e/pellavo_runner.h"
@@ -63,5 +64,34 @@ TEST_F(InstallCommand, KeepsTheVerbsOfAnotherCopyWhenOneUninstalls)
         SCOPED_TRACE(testing::Message() << (&step.copy == &copy_ ? "first" : "second") << " copy " << step.command);
         EXPECT_TRUE(runsProgram(step.copy, quotedPath(step.copy) + L" " + step.command));
         EXPECT_EQ(newVerbs(), step.expected);
+    }
+}
+
+TEST_F(InstallCommand, RemovesWhatEarlierVersionsWroteUnderTheFileClassesAndKeepsOtherVerbs)
+{
+    // Other programs' verbs, in the old place and in the new one.
+    const ScopedDefaultValue viewer(HKEY_CLASSES_ROOT, L"jpegfile\\shell\\Print with Viewer\\command",
+                                    L"\"C:\\Viewer\\viewer.exe\" /p \"%1\"");
+    const ScopedDefaultValue editor(HKEY_CLASSES_ROOT,
+                                    L"SystemFileAssociations\\.png\\shell\\Edit with Other Editor\\command",
+                                    L"\"C:\\Program Files\\Other Editor\\editor.exe\" \"%1\"");
+    ASSERT_TRUE(viewer.applied() && editor.applied());
+    const VerbCommands theirs = newVerbs();
+    ASSERT_EQ(theirs.size(), 2u);
+
+    for (const wchar_t* command : {L"Install", L"Uninstall"}) {
+        SCOPED_TRACE(testing::Message() << command);
+        // What an earlier version wrote for this copy, under each file class.
+        std::vector<ScopedDefaultValue> old;
+        for (const wchar_t* type : kOldPictureTypes) {
+            old.emplace_back(HKEY_CLASSES_ROOT, std::wstring(type) + L"\\shell\\Resize 800x600...\\command",
+                             quotedPath(copy_) + L" -size 800x600 %1");
+            ASSERT_TRUE(old.back().applied());
+        }
+
+        EXPECT_TRUE(runs(command));
+
+        const bool installing = std::wstring(command) == L"Install";
+        EXPECT_EQ(newVerbs(), installing ? joined(theirs, installed(kEnglishVerbName)) : theirs);
     }
 }

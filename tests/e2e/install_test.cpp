@@ -7,8 +7,10 @@
 #include "tests/e2e/install_fixture.h"
 #include "tests/e2e/pellavo_runner.h"
 #include "tests/support/registry_default_value.h"
+#include "tests/support/registry_reading.h"
+#include "tests/support/utf8_conversion.h"
 
-TEST_F(InstallCommand, RegistersOneQuotedVerbPerPictureTypeAndSize)
+TEST_F(InstallCommand, RegistersOneQuotedVerbWithTheProgramsIconPerExtensionAndSize)
 {
     ASSERT_NE(copy_.find(L' '), std::wstring::npos) << "the copy's path must hold blanks";
     // A second Install rewrites the same verbs and adds none.
@@ -16,6 +18,8 @@ TEST_F(InstallCommand, RegistersOneQuotedVerbPerPictureTypeAndSize)
         SCOPED_TRACE(testing::Message() << "Install run " << run);
         EXPECT_TRUE(runs(L"Install"));
         EXPECT_EQ(newVerbs(), installed(kEnglishVerbName));
+        for (const auto& verb : installed(kEnglishVerbName))
+            EXPECT_EQ(textValueOf(HKEY_CLASSES_ROOT, verb.first, L"Icon"), copy_ + L",0") << toUtf8(verb.first);
     }
 }
 

@@ -14,7 +14,8 @@ struct Association {
 // Every extension a test writes gets a class, so that the opening of every
 // copy is seen; a fresh Wine prefix has none of these registered.
 constexpr Association kAssociations[] = {
-    {L".jpg", L"jpegfile"}, {L".jpeg", L"jpegfile"}, {L".png", L"pngfile"}, {L".gif", L"giffile"},
+    {L".jpg", L"jpegfile"}, {L".jpeg", L"jpegfile"}, {L".jpe", L"jpegfile"}, {L".jfif", L"jpegfile"},
+    {L".png", L"pngfile"},  {L".gif", L"giffile"},
     {L".bmp", L"bmpfile"},  {L".tif", L"tiffile"},   {L".xyz", L"xyzfile"},
 };
 

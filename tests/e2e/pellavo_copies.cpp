@@ -22,15 +22,21 @@ static bool keyExists(const std::wstring& subKey)
     return RegOpenKeyExW(HKEY_CLASSES_ROOT, subKey.c_str(), 0, KEY_READ, key.receive()) == ERROR_SUCCESS;
 }
 
+void PellavoCopies::noteKeysToRemove(const std::wstring& type)
+{
+    for (const std::wstring& key : {type + L"\\shell", type}) {
+        if (!keyExists(key)) keysToRemoveIfEmpty_.push_back(key);
+    }
+}
+
 PellavoCopies::PellavoCopies()
 {
-    // A fresh Wine prefix has no file type keys for pictures: Install makes
-    // them, Uninstall leaves them empty. Innermost first, for the removal.
-    for (const wchar_t* type : kPictureTypes) {
-        for (const std::wstring& key : {std::wstring(type) + L"\\shell", std::wstring(type)}) {
-            if (!keyExists(key)) keysToRemoveIfEmpty_.push_back(key);
-        }
-    }
+    // A fresh Wine prefix has no keys for pictures: Install makes them (the
+    // old ones a test makes), Uninstall leaves them empty. Innermost first,
+    // for the removal.
+    for (const wchar_t* type : kPictureTypes) noteKeysToRemove(type);
+    for (const wchar_t* type : kOldPictureTypes) noteKeysToRemove(type);
+    noteKeysToRemove(L"SystemFileAssociations");
 }
 
 PellavoCopies::~PellavoCopies()

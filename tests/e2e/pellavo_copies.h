@@ -28,6 +28,9 @@ public:
     std::wstring add(const std::wstring& folder, const std::string& settings);
 
 private:
+    // Notes "<type>\shell" and "<type>" for removal once empty, where they do not exist yet.
+    void noteKeysToRemove(const std::wstring& type);
+
     TempFolder root_;
     std::vector<std::wstring> copies_;
     std::vector<std::wstring> keysToRemoveIfEmpty_;

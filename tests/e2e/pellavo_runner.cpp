@@ -8,14 +8,15 @@
 // program hangs, for instance on a message box that nobody will close.
 constexpr DWORD kTimeLimitMs = 30000;
 
-testing::AssertionResult runsProgram(const std::wstring& executable, const std::wstring& commandLine)
+testing::AssertionResult runsProgram(const std::wstring& executable, const std::wstring& commandLine,
+                                     DWORD exitCode)
 {
     const ChildRun run = runInJob(executable, commandLine, kTimeLimitMs);
     const std::string shown = toUtf8(commandLine);
     if (!run.started) return testing::AssertionFailure() << "could not start: " << shown;
     if (!run.finished)
         return testing::AssertionFailure() << "did not end within " << kTimeLimitMs << " ms: " << shown;
-    if (run.exitCode != 0) return testing::AssertionFailure() << "exit code " << run.exitCode << ": " << shown;
+    if (run.exitCode != exitCode) return testing::AssertionFailure() << "exit code " << run.exitCode << ": " << shown;
     return testing::AssertionSuccess();
 }
 

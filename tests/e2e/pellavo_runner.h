@@ -1,5 +1,7 @@
 #pragma once
 
+#include <windows.h>
+
 #include <gtest/gtest.h>
 
 #include <string>
@@ -11,8 +13,10 @@
 testing::AssertionResult runsPellavo(const std::wstring& arguments);
 
 // Runs any program so, with the whole command line given (its own name
-// first), and waits for it and for what it opened.
-testing::AssertionResult runsProgram(const std::wstring& executable, const std::wstring& commandLine);
+// first), and waits for it and for what it opened; success needs the given
+// exit code (Install and Uninstall give 1 when a write failed).
+testing::AssertionResult runsProgram(const std::wstring& executable, const std::wstring& commandLine,
+                                     DWORD exitCode = 0);
 
 // The same with the whole command line given, program name included, so
 // that a test can show pellavo.exe a name of its own choosing.

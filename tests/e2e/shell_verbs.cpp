@@ -14,16 +14,20 @@ std::wstring upperCase(std::wstring text)
     return text;
 }
 
+static void addVerbsOf(const wchar_t* type, VerbCommands& verbs)
+{
+    const std::wstring shell = std::wstring(type) + L"\\shell";
+    for (const std::wstring& name : subkeyNames(HKEY_CLASSES_ROOT, shell)) {
+        const std::wstring verb = shell + L"\\" + name;
+        verbs[verb] = defaultValueOf(HKEY_CLASSES_ROOT, verb + L"\\command").value_or(L"");
+    }
+}
+
 VerbCommands pictureVerbs()
 {
     VerbCommands verbs;
-    for (const wchar_t* type : kPictureTypes) {
-        const std::wstring shell = std::wstring(type) + L"\\shell";
-        for (const std::wstring& name : subkeyNames(HKEY_CLASSES_ROOT, shell)) {
-            const std::wstring verb = shell + L"\\" + name;
-            verbs[verb] = defaultValueOf(HKEY_CLASSES_ROOT, verb + L"\\command").value_or(L"");
-        }
-    }
+    for (const wchar_t* type : kPictureTypes) addVerbsOf(type, verbs);
+    for (const wchar_t* type : kOldPictureTypes) addVerbsOf(type, verbs);
     return verbs;
 }
 

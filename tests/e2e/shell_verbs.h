@@ -4,17 +4,22 @@
 #include <string>
 #include <vector>
 
-// The file classes whose context menu gets the program's verbs.
-inline constexpr const wchar_t* kPictureTypes[] = {L"jpegfile", L"giffile", L"pngfile"};
+// The keys whose "shell" gets the program's verbs: every picture extension
+// the program offers them for.
+inline constexpr const wchar_t* kPictureTypes[] = {
+    L"SystemFileAssociations\\.jpg",  L"SystemFileAssociations\\.jpeg", L"SystemFileAssociations\\.jpe",
+    L"SystemFileAssociations\\.jfif", L"SystemFileAssociations\\.png",  L"SystemFileAssociations\\.gif"};
+// The file classes under which earlier versions wrote them.
+inline constexpr const wchar_t* kOldPictureTypes[] = {L"jpegfile", L"giffile", L"pngfile"};
 
 // The text in capitals, as the system maps letter case.
 std::wstring upperCase(std::wstring text);
 
-// Verb keys below HKEY_CLASSES_ROOT ("jpegfile\shell\Resize 800x600...")
+// Verb keys below HKEY_CLASSES_ROOT ("SystemFileAssociations\.jpg\shell\Resize 800x600...")
 // with the default value of their "command" subkey (empty when it has none).
 using VerbCommands = std::map<std::wstring, std::wstring>;
 
-// Every verb of the picture types.
+// Every verb of the picture types, in the current places and the old ones.
 VerbCommands pictureVerbs();
 
 // The verbs of the picture types whose command holds the text in any letter case.
@@ -26,7 +31,7 @@ void deleteVerbsNaming(const std::wstring& text);
 // The verbs that are new in "after", or whose command changed.
 VerbCommands addedVerbs(const VerbCommands& before, const VerbCommands& after);
 
-// What Install writes: for each picture type and size, the verb named by
+// What Install writes: for each picture extension and size, the verb named by
 // the format ("%s" standing for the size text) that runs
 // "<executable>" -size WxH %1.
 VerbCommands expectedVerbs(const std::wstring& nameFormat, const std::wstring& executable,

@@ -54,7 +54,7 @@ TEST_F(LanguageSelection, EachCodeMakesItsLanguageCurrent)
         {"RUS", &kRussian, "Добавить"},  // the current language again
     };
     for (const auto& step : steps) {
-        selectLanguage(u8(step.code));
+        EXPECT_TRUE(selectLanguage(u8(step.code))) << step.code;
         EXPECT_EQ(currentFile(), *step.file) << step.code;
         loadCurrentTranslation();
         EXPECT_STREQ(translate(u8("Add")).text(), step.add) << step.code;
@@ -72,7 +72,7 @@ TEST_F(LanguageSelection, OtherCodesTouchNothing)
     const std::string current = "Add=Current\r\n";
     ASSERT_TRUE(writeFileText(besideExecutable("current_translate.txt"), current));
     for (const char* code : {"rus", "en", "ENG"}) {
-        selectLanguage(u8(code));
+        EXPECT_FALSE(selectLanguage(u8(code))) << code;
         EXPECT_EQ(currentFile(), current) << code;
     }
 }
@@ -86,7 +86,7 @@ TEST_F(LanguageSelection, MissingSourceKeepsThePreviousLanguage)
 
     const SubstitutedFile noRussian(besideExecutable("local\\rus_translate.txt"), std::nullopt);
     ASSERT_TRUE(noRussian.ready());
-    selectLanguage(u8("RUS"));
+    EXPECT_FALSE(selectLanguage(u8("RUS")));
     loadCurrentTranslation();
     EXPECT_EQ(currentFile(), kEnglish);
     EXPECT_STREQ(translate(u8("helpfilename")).text(), "help_en.html");

@@ -123,7 +123,10 @@ TEST(TranslationFile, LargeFileIsReadUpToItsLastCompleteLine)
 static const char* const kKeys[] = {
     "%sResize %s...\\command", "helpfilename", "Error", "Format is invalid", "&Help", "&Open help ...",
     "&About ...", "Pellavo", "List of size:", "Enter size (WxH):", "Add", "Save", "Cancel", "Delete",
-    "About program", "OK", "Create cool avatar", "Version:", "Web-page", "Feedback"};
+    "About program", "OK", "Create cool avatar", "Version:", "Web-page", "Feedback",
+    "The language could not be changed.", "The list of sizes could not be saved.",
+    "The context-menu items could not be changed.",
+    "Administrator rights are needed: start Pellavo from the Start menu or with Run as administrator."};
 
 static int countOf(const std::string& text, const std::string& part)
 {

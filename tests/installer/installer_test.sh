@@ -4,8 +4,8 @@
 # the shell, a silent uninstallation; then a silent Russian installation over
 # a size list kept from before, and its uninstallation, which keeps the list.
 # Usage: installer_test.sh SETUP_EXE PELLAVO_EXE HELPER_DIR WORK_DIR SAMPLE_JPG
-# (HELPER_DIR holds invoke_verb.exe and run_to_end.exe; WORK_DIR is deleted
-# at the start and at the end.)
+# (HELPER_DIR holds run_to_end.exe; WORK_DIR is deleted at the start and at
+# the end.)
 set -euo pipefail
 setup=$1
 pellavo=$2
@@ -57,8 +57,8 @@ key_text() {
     iconv -f UTF-16 -t UTF-8 "$file" | tr -d '\r'
 }
 
-# The verbs of a file class with commands, as "NAME -> COMMAND", sorted;
-# the shell's own "open" left out.
+# The verbs of a key with commands, as "NAME -> COMMAND", sorted; the
+# shell's own "open" left out.
 verbs_of() {
     key_text "HKCR\\$1\\shell" | awk '
         /^\[.*\\command\]$/ { name = $0; sub(/\\command\]$/, "", name); sub(/^.*\\shell\\/, "", name); next }
@@ -75,8 +75,19 @@ expected_verbs() {
     done | sort
 }
 
-all_verbs() { local class; for class in jpegfile giffile pngfile; do echo "$class:"; verbs_of "$class"; done; }
-expected_all_verbs() { local class; for class in jpegfile giffile pngfile; do echo "$class:"; expected_verbs "$@"; done; }
+# Where the verbs go, and where earlier versions put them.
+extensions=(.jpg .jpeg .jpe .jfif .png .gif)
+old_classes=(jpegfile giffile pngfile)
+all_verbs() {
+    local key
+    for key in "${extensions[@]/#/SystemFileAssociations\\}" "${old_classes[@]}"; do echo "$key:"; verbs_of "$key"; done
+}
+expected_all_verbs() {
+    local key
+    for key in "${extensions[@]/#/SystemFileAssociations\\}"; do echo "$key:"; expected_verbs "$@"; done
+    printf '%s:\n' "${old_classes[@]}"
+}
+no_verbs() { printf '%s:\n' "${extensions[@]/#/SystemFileAssociations\\}" "${old_classes[@]}"; }
 installed_files() { [ -d "$install" ] && (cd "$install" && find . -type f | sed 's|^\./||' | sort); }
 same_file() { cmp -s "$1" "$2" && echo same || echo different; }
 
@@ -111,10 +122,16 @@ expect "Add/Remove entry has an EstimatedSize" "$(grep -c '^"EstimatedSize"=dwor
 expect "shortcut target" "$(strings "$shortcut" 2>/dev/null | grep -Fx "$exe_path" || true)" "$exe_path"
 expect "shortcut working folder" "$(strings -el "$shortcut" 2>/dev/null | grep -Fx "${exe_path%\\*}" || true)" \
     "${exe_path%\\*}"
+# SLDF_RUNAS_USER, bit 0x2000 of the LinkFlags at offset 0x14.
+expect "the shortcut runs as administrator" "$(( $(od -An -tu1 -j21 -N1 "$shortcut") & 0x20 ))" 32
 
-echo "== the verb, through the shell"
+echo "== the verb, as Explorer starts it"
+# Wine's shell does not look under SystemFileAssociations: the registered
+# command is started whole, with the picture in place of %1.
 cp "$sample" "$pictures/sunset.jpg"
-"${run[@]}" "$helpers/invoke_verb.exe" "Resize 800x600..." "$(windows_path "$pictures/sunset.jpg")"
+command=$("${run[@]}" reg query 'HKCR\SystemFileAssociations\.jpg\shell\Resize 800x600...\command' /ve |
+    sed -n 's/.*REG_SZ *//p' | tr -d '\r')
+"${run[@]}" "$helpers/run_to_end.exe" "${command/\%1/$(windows_path "$pictures/sunset.jpg")}"
 expect "the verb wrote the copy" "$(ls "$pictures")" "$(printf '%s\n' sunset.jpg sunset_800x449.jpg)"
 expect "the copy is 800x449" "$(file -b "$pictures/sunset_800x449.jpg" 2>/dev/null | grep -o ', 800x449,' || true)" \
     ", 800x449,"
@@ -124,7 +141,7 @@ uninstall
 # The files first: looked at straight away, they show whether the wait was real.
 expect "no install folder (the size list was the first one)" "$([ -e "$install" ] && echo there || echo gone)" gone
 expect "no shortcut" "$([ -e "$shortcut" ] && echo there || echo gone)" gone
-expect "no verbs left" "$(all_verbs)" "$(printf '%s:\n' jpegfile giffile pngfile)"
+expect "no verbs left" "$(all_verbs)" "$(no_verbs)"
 expect "no Add/Remove entry" "$(key_text "$uninstall_key")" ""
 
 echo "== silent Russian installation over a size list kept from before"
@@ -138,7 +155,7 @@ expect "Russian verbs for the kept sizes" "$(all_verbs)" "$(expected_all_verbs "
 echo "== silent uninstallation keeps the changed list"
 uninstall
 expect "only settings.txt is left" "$(installed_files)" settings.txt
-expect "no verbs left" "$(all_verbs)" "$(printf '%s:\n' jpegfile giffile pngfile)"
+expect "no verbs left" "$(all_verbs)" "$(no_verbs)"
 expect "no Add/Remove entry" "$(key_text "$uninstall_key")" ""
 
 [ "$failures" -eq 0 ] && echo "installer test passed"

@@ -63,14 +63,16 @@ TEST_F(SettingsFile, ReadsWhiteSpaceSeparatedSizesOnce)
 TEST_F(SettingsFile, WritesCrLfLinesAndRegistersTheVerbs)
 {
     const std::wstring settings = file(L"settings.txt");
-    writeSettingsFile(utf8Path(settings));
+    SaveResult saved = writeSettingsFile(utf8Path(settings));
+    EXPECT_TRUE(saved.listWritten && saved.verbsWritten);
     EXPECT_EQ(textOf(readFileBytes(settings)), "");
 
     sizeList.addText(Utf8String::fromAnsi("800x600"));
     sizeList.addText(Utf8String::fromAnsi("1024x768"));
-    writeSettingsFile(utf8Path(settings));
+    saved = writeSettingsFile(utf8Path(settings));
+    EXPECT_TRUE(saved.listWritten && saved.verbsWritten);
     EXPECT_EQ(textOf(readFileBytes(settings)), "800x600\r\n1024x768\r\n");
-    EXPECT_TRUE(defaultValueOf(HKEY_CLASSES_ROOT, L"pngfile\\shell\\Resize 1024x768...\\command").has_value());
+    EXPECT_TRUE(defaultValueOf(HKEY_CLASSES_ROOT, L"SystemFileAssociations\\.png\\shell\\Resize 1024x768...\\command"));
     EXPECT_FALSE(pathExists(settings + L".new"));
 }
 
@@ -82,7 +84,9 @@ TEST_F(SettingsFile, AFailedWriteKeepsTheOldListButStillRebuildsTheVerbs)
     ASSERT_TRUE(CreateDirectoryW((settings + L".new").c_str(), nullptr));
 
     sizeList.addText(Utf8String::fromAnsi("800x600"));
-    writeSettingsFile(utf8Path(settings));
+    const SaveResult saved = writeSettingsFile(utf8Path(settings));
+    EXPECT_FALSE(saved.listWritten);
+    EXPECT_TRUE(saved.verbsWritten);
     EXPECT_EQ(textOf(readFileBytes(settings)), "320x240\r\n");
-    EXPECT_TRUE(defaultValueOf(HKEY_CLASSES_ROOT, L"jpegfile\\shell\\Resize 800x600...\\command").has_value());
+    EXPECT_TRUE(defaultValueOf(HKEY_CLASSES_ROOT, L"SystemFileAssociations\\.jpg\\shell\\Resize 800x600...\\command"));
 }

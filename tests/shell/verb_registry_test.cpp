@@ -11,7 +11,11 @@
 
 namespace {
 
-const wchar_t* const kTypes[] = {L"jpegfile", L"giffile", L"pngfile"};
+// Where the verbs are written, and where earlier versions wrote them.
+const wchar_t* const kTypes[] = {
+    L"SystemFileAssociations\\.jpg",  L"SystemFileAssociations\\.jpeg", L"SystemFileAssociations\\.jpe",
+    L"SystemFileAssociations\\.jfif", L"SystemFileAssociations\\.png",  L"SystemFileAssociations\\.gif"};
+const wchar_t* const kOldTypes[] = {L"jpegfile", L"giffile", L"pngfile"};
 
 std::wstring executablePath()
 {
@@ -58,16 +62,18 @@ protected:
 
 }  // namespace
 
-TEST_F(VerbRegistry, WritesOneQuotedCommandPerTypeAndSize)
+TEST_F(VerbRegistry, WritesOneQuotedCommandWithTheProgramsIconPerExtensionAndSize)
 {
     useSizes({"800x600", "1024x768"});
-    registerVerbs();
+    EXPECT_TRUE(registerVerbs());
     for (const wchar_t* type : kTypes) {
         for (const std::wstring size : {L"800x600", L"1024x768"}) {
-            const std::wstring key = std::wstring(type) + L"\\shell\\Resize " + size + L"...\\command";
-            EXPECT_EQ(defaultValueOf(HKEY_CLASSES_ROOT, key), commandFor(size)) << key;
+            const std::wstring verb = std::wstring(type) + L"\\shell\\Resize " + size + L"...";
+            EXPECT_EQ(defaultValueOf(HKEY_CLASSES_ROOT, verb + L"\\command"), commandFor(size)) << verb;
+            EXPECT_EQ(textValueOf(HKEY_CLASSES_ROOT, verb, L"Icon"), executablePath() + L",0") << verb;
         }
     }
+    for (const wchar_t* type : kOldTypes) EXPECT_FALSE(hasVerb(type, L"Resize 800x600...")) << type;
 }
 
 TEST_F(VerbRegistry, RemovesAllOwnVerbsAndNoOtherProgramsVerbs)
@@ -76,25 +82,30 @@ TEST_F(VerbRegistry, RemovesAllOwnVerbsAndNoOtherProgramsVerbs)
     std::wstring upperPath = path;
     std::transform(upperPath.begin(), upperPath.end(), upperPath.begin(), ::towupper);
     const std::wstring longCommand = L"C:\\Other\\" + std::wstring(300, L'x') + L".exe %1";
+    const wchar_t* const jpg = L"SystemFileAssociations\\.jpg";
     ScopedDefaultValue foreign(HKEY_CLASSES_ROOT, L"jpegfile\\shell\\Pellavo test other\\command",
                                L"C:\\Other\\tool.exe -size 800x600 %1");
-    ScopedDefaultValue foreignLong(HKEY_CLASSES_ROOT, L"jpegfile\\shell\\Pellavo test long\\command", longCommand);
+    ScopedDefaultValue foreignLong(HKEY_CLASSES_ROOT, std::wstring(jpg) + L"\\shell\\Pellavo test long\\command",
+                                   longCommand);
+    // What an earlier version left under the ProgIDs, and a hand-made entry.
     ScopedDefaultValue ownOtherCase(HKEY_CLASSES_ROOT, L"jpegfile\\shell\\Pellavo test upper\\command",
                                     upperPath + L" -size 1x1 %1");
-    ScopedDefaultValue ownInside(HKEY_CLASSES_ROOT, L"giffile\\shell\\Pellavo test inside\\command",
+    ScopedDefaultValue ownInside(HKEY_CLASSES_ROOT, L"SystemFileAssociations\\.gif\\shell\\Pellavo test inside\\command",
                                  L"cmd /c " + path + L" -size 1x1 %1");
     useSizes({"800x600", "1024x768", "640x480", "320x240"});
-    registerVerbs();
+    ASSERT_TRUE(registerVerbs());
 
-    unregisterVerbs();
-    for (const wchar_t* type : kTypes) {
+    EXPECT_TRUE(unregisterVerbs());
+    std::vector<const wchar_t*> everyType(std::begin(kTypes), std::end(kTypes));
+    everyType.insert(everyType.end(), std::begin(kOldTypes), std::end(kOldTypes));
+    for (const wchar_t* type : everyType) {
         for (const std::wstring& verb : verbsOf(type))
             EXPECT_EQ(verb.find(L"Resize"), std::wstring::npos) << verb << " was left under " << type;
     }
     EXPECT_FALSE(hasVerb(L"jpegfile", L"Pellavo test upper"));
-    EXPECT_FALSE(hasVerb(L"giffile", L"Pellavo test inside"));
+    EXPECT_FALSE(hasVerb(L"SystemFileAssociations\\.gif", L"Pellavo test inside"));
     EXPECT_TRUE(hasVerb(L"jpegfile", L"Pellavo test other"));
-    EXPECT_TRUE(hasVerb(L"jpegfile", L"Pellavo test long"));
+    EXPECT_TRUE(hasVerb(jpg, L"Pellavo test long"));
 }
 
 TEST_F(VerbRegistry, NamesVerbsInTheCurrentLanguageAndRemovesThemByPath)
@@ -103,18 +114,18 @@ TEST_F(VerbRegistry, NamesVerbsInTheCurrentLanguageAndRemovesThemByPath)
     translationTable.readText(russian, sizeof russian - 1);
     useSizes({"800x600"});
     registerVerbs();
-    EXPECT_TRUE(hasVerb(L"jpegfile", L"Уменьшить до 800x600..."));
+    EXPECT_TRUE(hasVerb(kTypes[0], L"Уменьшить до 800x600..."));
 
     translationTable.clear();
     unregisterVerbs();
     registerVerbs();
-    EXPECT_FALSE(hasVerb(L"jpegfile", L"Уменьшить до 800x600..."));
-    EXPECT_TRUE(hasVerb(L"pngfile", L"Resize 800x600..."));
+    EXPECT_FALSE(hasVerb(kTypes[0], L"Уменьшить до 800x600..."));
+    EXPECT_TRUE(hasVerb(kTypes[4], L"Resize 800x600..."));
 }
 
 TEST_F(VerbRegistry, AnEmptyListWritesNothing)
 {
-    registerVerbs();
+    EXPECT_TRUE(registerVerbs());
     for (const wchar_t* type : kTypes) {
         for (const std::wstring& verb : verbsOf(type)) EXPECT_EQ(verb.find(L"Resize"), std::wstring::npos) << verb;
     }

@@ -14,7 +14,9 @@
 
 namespace {
 
-const wchar_t* const kPictureTypes[] = {L"jpegfile", L"giffile", L"pngfile"};
+const wchar_t* const kPictureTypes[] = {
+    L"SystemFileAssociations\\.jpg",  L"SystemFileAssociations\\.jpeg", L"SystemFileAssociations\\.jpe",
+    L"SystemFileAssociations\\.jfif", L"SystemFileAssociations\\.png",  L"SystemFileAssociations\\.gif"};
 
 std::wstring testProgramPath()
 {

@@ -42,7 +42,7 @@ inline constexpr Language kNoTranslation{"no translation", 0, nullptr};
 inline constexpr Language kRussian{"Russian", 1109, "local\\rus_translate.txt"};
 inline constexpr Language kEnglish{"English", 1110, "local\\en_translate.txt"};
 
-// "jpegfile\shell\Resize 800x600...\command" and its command, for every
+// "SystemFileAssociations\.jpg\shell\Resize 800x600...\command" and its command, for every
 // verb under the picture types whose command runs the test program.
 std::vector<std::pair<std::wstring, std::wstring>> registeredOwnVerbs();
 

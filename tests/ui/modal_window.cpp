@@ -1,6 +1,6 @@
 #include "tests/ui/modal_window.h"
 
-#include "tests/ui/window_reading.h"
+#include "tests/support/window_reading.h"
 
 namespace {
 
@@ -51,22 +51,6 @@ void CALLBACK onTimer(HWND, UINT, UINT_PTR id, DWORD)
     (*watch->onTick)(window, watch->run.ticks++);
 }
 
-BOOL CALLBACK matchTextStatic(HWND window, LPARAM data)
-{
-    const std::wstring text = windowText(window);
-    if (_wcsicmp(className(window).c_str(), L"Static") != 0 || text.empty()) return TRUE;
-    *reinterpret_cast<std::wstring*>(data) = text;
-    return FALSE;
-}
-
-// The box's message is its one static control with text; the icon has none.
-std::wstring messageOf(HWND box)
-{
-    std::wstring text;
-    EnumChildWindows(box, matchTextStatic, reinterpret_cast<LPARAM>(&text));
-    return text;
-}
-
 }  // namespace
 
 ModalRun driveModalWindow(HWND owner, const std::function<void()>& action,
@@ -87,7 +71,7 @@ MessageBoxSeen closeMessageBoxDuring(HWND owner, const std::function<void()>& ac
         seen.shown = true;
         seen.owner = GetWindow(box, GW_OWNER);
         seen.caption = windowText(box);
-        seen.text = messageOf(box);
+        seen.text = messageBoxText(box);
         SendMessageW(box, WM_COMMAND, IDOK, 0);
     });
     seen.forced = run.forced;

@@ -1,4 +1,4 @@
-#include "tests/ui/window_reading.h"
+#include "tests/support/window_reading.h"
 
 std::wstring windowText(HWND window)
 {
@@ -32,6 +32,21 @@ std::vector<std::wstring> listBoxLines(HWND dialog, int controlId)
         lines.push_back(line);
     }
     return lines;
+}
+
+static BOOL CALLBACK matchTextStatic(HWND window, LPARAM data)
+{
+    const std::wstring text = windowText(window);
+    if (_wcsicmp(className(window).c_str(), L"Static") != 0 || text.empty()) return TRUE;
+    *reinterpret_cast<std::wstring*>(data) = text;
+    return FALSE;
+}
+
+std::wstring messageBoxText(HWND box)
+{
+    std::wstring text;
+    EnumChildWindows(box, matchTextStatic, reinterpret_cast<LPARAM>(&text));
+    return text;
 }
 
 std::wstring menuText(HMENU menu, UINT position)

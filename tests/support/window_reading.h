@@ -12,5 +12,8 @@ std::wstring itemText(HWND dialog, int controlId);
 // The lines of a list box, top to bottom.
 std::vector<std::wstring> listBoxLines(HWND dialog, int controlId);
 
+// A message box's message: its one static control with text (the icon has none).
+std::wstring messageBoxText(HWND box);
+
 // The text of a menu item by its position, accelerator marks included.
 std::wstring menuText(HMENU menu, UINT position);
