@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
-# Times "pellavo.exe Install" with 50 sizes, and "Uninstall" with 1,000 verbs
-# of other programs beside the program's own under jpegfile\shell, under Wine,
+# Times "pellavo.exe Install" with 50 sizes (300 verbs, one per picture
+# extension and size), and "Uninstall" with 1,000 verbs of other programs
+# beside the program's own under SystemFileAssociations\.jpg\shell, under Wine,
 # in a prefix of its own: the median of 5 runs of each, beside Wine's and the
 # program's bare start-up. A script, not a test: it prints the figures.
 # Usage: bash bench/verbs-benchmark.sh [BUILD_FOLDER]   (default build/x64)
@@ -24,6 +25,14 @@ run() { tests/wine/run-in-wine.sh "$prefix" "$@"; }
 winpath() { echo "Z:$(realpath "$1" | tr / '\\')"; }
 pellavo() { run "$work/pellavo.exe" "$@" >/dev/null; }
 verbs() { run reg query "HKCR\\$1\\shell" 2>/dev/null | grep -c "$2" || true; }
+extensions=(.jpg .jpeg .jpe .jfif .png .gif)
+own_verbs() {
+    local extension total=0
+    for extension in "${extensions[@]}"; do
+        total=$((total + $(verbs "SystemFileAssociations\\$extension" Resize)))
+    done
+    echo "$total"
+}
 # The median wall time of $runs runs of "$@", each after the untimed $prepare.
 median() {
     local prepare=$1 start
@@ -41,7 +50,7 @@ run cmd /c exit # make the prefix and start its server outside the timings
 {
     printf 'Windows Registry Editor Version 5.00\r\n'
     for i in $(seq 1 1000); do
-        printf '\r\n[HKEY_CLASSES_ROOT\\jpegfile\\shell\\Other verb %d\\command]\r\n@="C:\\\\Other\\\\tool.exe %d %%1"\r\n' "$i" "$i"
+        printf '\r\n[HKEY_CLASSES_ROOT\\SystemFileAssociations\\.jpg\\shell\\Other verb %d\\command]\r\n@="C:\\\\Other\\\\tool.exe %d %%1"\r\n' "$i" "$i"
     done
 } >"$work/other-verbs.reg"
 run regedit /s "$(winpath "$work/other-verbs.reg")"
@@ -50,11 +59,11 @@ pellavo Uninstall # whatever an earlier run left
 echo "Median of $runs runs, wall time, persistent wineserver already running"
 echo "wine start-up (cmd /c exit):                 $(median : run cmd /c exit)"
 echo "pellavo.exe doing nothing (-size 0x0):       $(median : pellavo -size 0x0)"
-echo "Install, 50 sizes (150 verbs), 1000 others:  $(median 'pellavo Uninstall' pellavo Install)"
-own=$(( $(verbs jpegfile Resize) + $(verbs giffile Resize) + $(verbs pngfile Resize) ))
+echo "Install, 50 sizes (300 verbs), 1000 others:  $(median 'pellavo Uninstall' pellavo Install)"
+own=$(own_verbs)
 echo "Uninstall, $own own + 1000 other verbs:       $(median 'pellavo Install' pellavo Uninstall)"
 pellavo Install
-echo "reg query /s of jpegfile\\shell (1050 verbs): $(median : run reg query 'HKCR\jpegfile\shell' /s)"
+echo "reg query /s of .jpg's shell (1050 verbs):    $(median : run reg query 'HKCR\SystemFileAssociations\.jpg\shell' /s)"
 pellavo Uninstall
-echo "after Uninstall: other programs' verbs left $(verbs jpegfile 'Other verb'), own verbs left" \
-    "$(( $(verbs jpegfile Resize) + $(verbs giffile Resize) + $(verbs pngfile Resize) ))"
+echo "after Uninstall: other programs' verbs left $(verbs 'SystemFileAssociations\.jpg' 'Other verb'), own verbs left" \
+    "$(own_verbs)"

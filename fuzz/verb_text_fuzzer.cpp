@@ -1,7 +1,7 @@
 // The registry texts of a verb: verbKeyPath with any format (a translation
 // may hold anything), prefix and size text, and verbCommand with any program
-// path and size. Both fit 260 UTF-16 units or are empty; a key path always
-// ends in "\command".
+// path and size, with the verb's key and icon. All fit 260 UTF-16 units or
+// are empty; a key path always ends in "\command".
 #include <algorithm>
 
 #include "fuzz/fuzz_support.h"
@@ -46,6 +46,8 @@ void checkKeyPath(const Utf8String& format, const Utf8String& prefix, const Utf8
         require(units.size() >= kCommandKey.size() &&
                     units.compare(units.size() - kCommandKey.size(), kCommandKey.size(), kCommandKey) == 0,
                 "a key path ends in \\command");
+        require(Utf8String::concat(verbKeyOf(path), Utf8String::fromAnsi("\\command")).compare(path, false) == 0,
+                "the verb's key is the key path without \\command");
         // The format is the only outside text; Win32 reads a key path up to its first zero unit.
         if (!hasZeroUnit(prefix) && !hasZeroUnit(sizeText))
             require(!hasZeroUnit(path), "no translation cuts a key path short of \\command");
@@ -70,6 +72,10 @@ void checkCommand(const Utf8String& executablePath, const ImageSize& size)
     if (command.charCount() > 0 && executablePath.charCount() > 0)
         require(isOwnVerbCommand(command, executablePath), "the program knows its own verb");
     require(!isOwnVerbCommand(command, Utf8String()), "an empty path owns no verb");
+    const Utf8String icon = verbIcon(executablePath);
+    require(bytesOf(icon) == (executablePath.charCount() + 2 <= kMaxRegistryText ? bytesOf(executablePath) + ",0"
+                                                                                   : std::string()),
+            "the icon is the path and the first icon's index, or nothing");
 }
 
 }  // namespace

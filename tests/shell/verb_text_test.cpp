@@ -47,6 +47,16 @@ TEST(VerbText, TextsThatWouldNotFitAreRefusedNotCut)
     EXPECT_EQ(verbKeyPath(text(longFormat.c_str()), text("jpegfile\\shell\\"), text("800x600")).charCount(), 0u);
 }
 
+TEST(VerbText, TheVerbKeyCarriesTheProgramsFirstIcon)
+{
+    const Utf8String keyPath = verbKeyPath(verbKeyFormat(), text("SystemFileAssociations\\.jpg\\shell\\"),
+                                           text("800x600"));
+    EXPECT_STREQ(verbKeyOf(keyPath).text(), "SystemFileAssociations\\.jpg\\shell\\Resize 800x600...");
+    EXPECT_STREQ(verbIcon(text("C:\\Program Files\\Pellavo\\pellavo.exe")).text(),
+                 "C:\\Program Files\\Pellavo\\pellavo.exe,0");
+    EXPECT_EQ(verbIcon(text(("C:\\" + std::string(250, 'a') + ".exe").c_str())).charCount(), 0u);
+}
+
 TEST(VerbText, OwnershipGoesByTheProgramPathInAnyCase)
 {
     const Utf8String program = text("C:\\Tools\\Pellavo\\pellavo.exe");
