@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "app/run_application.h"
 #include "tests/e2e/fault_checks.h"
 #include "tests/e2e/install_fixture.h"
 #include "tests/support/child_process.h"
@@ -217,7 +218,7 @@ TEST_F(InstallCommand, KeepsTheOldSettingsAndRegistersTheListWhenTheWriteFails)
             expected[L"settings.txt"].bytes = Bytes(rewritten.begin(), rewritten.end());
             expected.erase(L"settings.txt.new");
         }
-        EXPECT_EQ(run.exitCode, replaced ? 0u : 1u);
+        EXPECT_EQ(run.exitCode, replaced ? 0u : static_cast<DWORD>(kWriteFailed));
 
         EXPECT_TRUE(noCrashHandlerRunning());
         EXPECT_EQ(newVerbs(), expectedVerbs(kEnglishVerbName, copy_, c.sizes));

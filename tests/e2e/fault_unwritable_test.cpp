@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "app/run_application.h"
 #include "i18n/translation_file.h"
 #include "i18n/translation_table.h"
 #include "tests/e2e/dialog_session.h"
@@ -94,7 +95,7 @@ TEST_F(InstallCommand, InstallSaysByItsExitCodeThatItCouldNotWriteTheSettings)
     ASSERT_TRUE(immutable.applied()) << "chattr +i did not take";
     const FolderContent before = contentOf(folder);
 
-    EXPECT_TRUE(runs(L"Install", 1));
+    EXPECT_TRUE(runs(L"Install", kWriteFailed));
 
     EXPECT_TRUE(holdsAsBefore(folder, before));
     EXPECT_EQ(newVerbs(), installed(kEnglishVerbName));

@@ -14,7 +14,7 @@ testing::AssertionResult runsPellavo(const std::wstring& arguments);
 
 // Runs any program so, with the whole command line given (its own name
 // first), and waits for it and for what it opened; success needs the given
-// exit code (Install and Uninstall give 1 when a write failed).
+// exit code (Install and Uninstall give kWriteFailed when a write failed).
 testing::AssertionResult runsProgram(const std::wstring& executable, const std::wstring& commandLine,
                                      DWORD exitCode = 0);
 
