@@ -54,7 +54,8 @@ TEST(VerbText, TheVerbKeyCarriesTheProgramsFirstIcon)
     EXPECT_STREQ(verbKeyOf(keyPath).text(), "SystemFileAssociations\\.jpg\\shell\\Resize 800x600...");
     EXPECT_STREQ(verbIcon(text("C:\\Program Files\\Pellavo\\pellavo.exe")).text(),
                  "C:\\Program Files\\Pellavo\\pellavo.exe,0");
-    EXPECT_EQ(verbIcon(text(("C:\\" + std::string(250, 'a') + ".exe").c_str())).charCount(), 0u);
+    EXPECT_EQ(verbIcon(text(("C:\\" + std::string(250, 'a') + ".exe").c_str())).charCount(), 259u);
+    EXPECT_EQ(verbIcon(text(("C:\\" + std::string(251, 'a') + ".exe").c_str())).charCount(), 0u);
 }
 
 TEST(VerbText, OwnershipGoesByTheProgramPathInAnyCase)

@@ -7,9 +7,9 @@
 #include <string>
 
 #include "tests/support/utf8_conversion.h"
+#include "tests/support/window_reading.h"
 #include "tests/ui/main_dialog_fixture.h"
 #include "tests/ui/modal_window.h"
-#include "tests/support/window_reading.h"
 #include "ui/maker_addresses.h"
 #include "ui/resource.h"
 
