@@ -2,7 +2,7 @@
 
 #include <windows.h>
 
-#include "settings/executable_directory.h"
+#include "base/executable_directory.h"
 
 Utf8String runningExecutablePath()
 {

@@ -1,4 +1,4 @@
-#include "settings/executable_directory.h"
+#include "base/executable_directory.h"
 
 #include "text/find_last.h"
 

@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "settings/executable_directory.h"
+#include "base/executable_directory.h"
 
 TEST(ExecutableDirectory, KeepsThePathUpToItsLastBackslash)
 {
