@@ -4,6 +4,7 @@
 
 #include "base/app_state.h"
 #include "app/command_line.h"
+#include "app/message_loop.h"
 #include "i18n/language_selection.h"
 #include "imaging/resize_command.h"
 #include "settings/settings_file.h"
@@ -18,21 +19,17 @@ static int runMainDialog()
     HWND dialog = CreateDialogParamW(appInstance, MAKEINTRESOURCEW(IDD_MAIN), nullptr, mainDialogProc, 0);
     if (!dialog) return 0;
     ShowWindow(dialog, SW_SHOW);
-    MSG msg = {};
-    // GetMessageW gives -1 on an error, which must end the loop too.
-    while (GetMessageW(&msg, nullptr, 0, 0) > 0) {
-        TranslateMessage(&msg);
-        DispatchMessageW(&msg);
-    }
-    return static_cast<int>(msg.wParam);
+    return runMessageLoop(dialog);
 }
 
 // Install and Uninstall show nothing: an installer learns of a write that
 // failed by the exit code.
 static int runInstall()
 {
+    // A list that could not be read is not the user's list: saving it would
+    // drop the user's sizes and verbs, so everything stays as it is.
+    if (!loadSettings()) return kSettingsUnread;
     // The verb names come from the translation, so it is loaded before the save.
-    loadSettings();
     loadCurrentTranslation();
     const SaveResult saved = saveSettings();
     return saved.listWritten && saved.verbsWritten ? 0 : kWriteFailed;

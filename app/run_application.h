@@ -6,5 +6,9 @@
 // be written.
 constexpr int kWriteFailed = 1;
 
+// The exit code of Install when settings.txt is there but cannot be read:
+// nothing was written.
+constexpr int kSettingsUnread = 2;
+
 // Does what the arguments ask for and gives the process's exit code.
 int runApplication(const Utf8String& arguments);

@@ -31,6 +31,8 @@ public:
         reset();
         return &handle_;
     }
+    // Hands the handle to whoever closes it from now on.
+    Handle release() noexcept { return std::exchange(handle_, Traits::empty()); }
     void reset(Handle handle = Traits::empty()) noexcept
     {
         if (handle_ != Traits::empty()) Traits::close(handle_);
@@ -64,10 +66,25 @@ struct RegKeyTraits {
     static void close(Handle key) noexcept { RegCloseKey(key); }
 };
 
+// Bitmaps the program loads itself, deleted once no window shows them.
+struct BitmapTraits {
+    using Handle = HBITMAP;
+    static Handle empty() noexcept { return nullptr; }
+    static void close(Handle bitmap) noexcept { DeleteObject(bitmap); }
+};
+// The screen's device context, lent by the window manager.
+struct ScreenDcTraits {
+    using Handle = HDC;
+    static Handle empty() noexcept { return nullptr; }
+    static void close(Handle dc) noexcept { ReleaseDC(nullptr, dc); }
+};
+
 using KernelHandle = HandleOwner<KernelHandleTraits>;
 using FileHandle = HandleOwner<FileHandleTraits>;
 using FindHandle = HandleOwner<FindHandleTraits>;
 using RegKey = HandleOwner<RegKeyTraits>;
+using Bitmap = HandleOwner<BitmapTraits>;
+using ScreenDc = HandleOwner<ScreenDcTraits>;
 
 // Keeps COM initialised on this thread for its lifetime, where that succeeded.
 class ComApartment {

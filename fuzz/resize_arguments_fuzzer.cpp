@@ -30,7 +30,10 @@ void checkCommandLine(const Utf8String& commandLine)
     ImageSize expected;
     require(modelParseSize(line.substr(sizeAt, blankAt - sizeAt), expected) == parsed, "the size text decides");
     if (parsed) require(requested == expected, "the size is the one after the switch");
-    require(bytesOf(path) == line.substr(blankAt + 1), "the path is all after the blank");
+    std::string rest = line.substr(blankAt + 1);
+    if (rest.size() >= 2 && rest.front() == '"' && rest.find('"', 1) == rest.size() - 1)
+        rest = rest.substr(1, rest.size() - 2);
+    require(bytesOf(path) == rest, "the path is all after the blank, without one enclosing pair of quotes");
 }
 
 void checkNames(const Utf8String& path, const ImageSize& size, int32_t counter)

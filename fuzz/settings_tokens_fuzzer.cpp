@@ -15,9 +15,11 @@ bool isWhiteSpace(char byte)
     return byte == ' ' || byte == '\t' || byte == '\n' || byte == '\v' || byte == '\f' || byte == '\r';
 }
 
-// The file split at white space, without the tokens that are too long.
-std::vector<std::string> modelTokens(const std::string& content)
+// The file without a leading byte-order mark, split at white space, without
+// the tokens that are too long.
+std::vector<std::string> modelTokens(std::string content)
 {
+    if (content.rfind("\xEF\xBB\xBF", 0) == 0) content.erase(0, 3);
     std::vector<std::string> tokens;
     std::string token;
     for (size_t i = 0; i <= content.size(); ++i) {

@@ -32,7 +32,10 @@ void TranslationTable::readText(const char* bytes, size_t length)
     const void* zero = std::memchr(bytes, 0, length);
     if (zero) length = static_cast<size_t>(static_cast<const char*>(zero) - bytes);
 
-    size_t offset = 0;
+    // Notepad and other editors may start a UTF-8 file with a byte-order mark.
+    static const char kByteOrderMark[] = "\xEF\xBB\xBF";
+    const size_t markLength = sizeof kByteOrderMark - 1;
+    size_t offset = length >= markLength && std::memcmp(bytes, kByteOrderMark, markLength) == 0 ? markLength : 0;
     while (offset < length) {
         const char* line = bytes + offset;
         const void* cr = std::memchr(line, '\r', length - offset);

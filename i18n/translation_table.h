@@ -14,7 +14,8 @@ struct Utf8StringOrder {
 class TranslationTable {
 public:
     // Replaces every entry by the KEY=TEXT lines of a translation text, which
-    // ends at its first zero byte or after length bytes.
+    // ends at its first zero byte or after length bytes; a UTF-8 byte-order
+    // mark at its start is passed over.
     void readText(const char* bytes, size_t length);
 
     void clear() { entries_.clear(); }

@@ -3,6 +3,18 @@
 #include "settings/size_text.h"
 #include "text/find_last.h"
 
+// A Windows file name cannot hold a double quote, so one pair around the
+// whole path can only be the quoting a console or a script adds.
+static Utf8String withoutEnclosingQuotes(const Utf8String& path)
+{
+    const Utf8String quote = Utf8String::fromAnsi("\"");
+    const uint32_t length = path.charCount();
+    // The second quote must be the last character: exactly one pair, at the ends.
+    const bool enclosed = length >= 2 && path.find(quote, 0, false) == 0 &&
+                          static_cast<uint32_t>(path.find(quote, 1, false)) == length - 1;
+    return enclosed ? path.mid(1, length - 2) : path;
+}
+
 bool parseResizeArguments(const Utf8String& commandLine, ImageSize& requested, Utf8String& picturePath)
 {
     const Utf8String sizeSwitch = Utf8String::fromAnsi("-size ");
@@ -13,7 +25,7 @@ bool parseResizeArguments(const Utf8String& commandLine, ImageSize& requested, U
     const int32_t blankAt = commandLine.find(Utf8String::fromAnsi(" "), sizeAt, false);
     if (blankAt < 0) return false;
 
-    picturePath = commandLine.mid(static_cast<uint32_t>(blankAt) + 1, Utf8String::kRestOfText);
+    picturePath = withoutEnclosingQuotes(commandLine.mid(static_cast<uint32_t>(blankAt) + 1, Utf8String::kRestOfText));
     return parseSize(commandLine.mid(sizeAt, static_cast<uint32_t>(blankAt) - sizeAt), requested);
 }
 

@@ -4,7 +4,8 @@
 #include "text/utf8_string.h"
 
 // Reads "... -size WxH <picture path>": whatever stands before the switch is
-// ignored, the path is everything after the blank that ends the size text.
+// ignored, the path is everything after the blank that ends the size text,
+// without the one pair of double quotes that may enclose it whole.
 // False, with nothing to do, when the switch, the blank or a valid size is missing.
 bool parseResizeArguments(const Utf8String& commandLine, ImageSize& requested, Utf8String& picturePath);
 

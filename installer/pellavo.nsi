@@ -22,6 +22,8 @@ SetCompressor /SOLID lzma
 
 Name "Pellavo ${VERSION}"
 OutFile "${OUTFILE}"
+; In place of NSIS's own name and version at the foot of every page.
+BrandingText "Pellavo ${VERSION}"
 ; The verbs are written under HKEY_CLASSES_ROOT for every user.
 RequestExecutionLevel admin
 !if ${NSIS_PTR_SIZE} > 4
@@ -34,6 +36,8 @@ InstallDirRegKey HKLM "${UNINSTALL_KEY}" InstallLocation
 ; makensis works in the script's folder.
 !define MUI_ICON "../ui/pellavo.ico"
 !define MUI_UNICON "../ui/pellavo.ico"
+; The finish page's picture, made by tools/make-artwork.sh at the 164x314 MUI draws.
+!define MUI_WELCOMEFINISHPAGE_BITMAP "wizard.bmp"
 !define MUI_ABORTWARNING
 ; The language dialog always shows, preselecting the language of the last
 ; installation, which the uninstaller speaks too.

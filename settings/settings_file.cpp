@@ -15,9 +15,9 @@ Utf8String settingsFilePath()
     return fileBesideExecutable("settings.txt");
 }
 
-void loadSettings()
+bool loadSettings()
 {
-    readSettingsFile(settingsFilePath());
+    return readSettingsFile(settingsFilePath());
 }
 
 SaveResult saveSettings()
@@ -25,17 +25,27 @@ SaveResult saveSettings()
     return writeSettingsFile(settingsFilePath());
 }
 
-void readSettingsFile(const Utf8String& path)
+bool readSettingsFile(const Utf8String& path)
 {
-    if (path.charCount() == 0) return;
+    if (path.charCount() == 0) return false;
     const FileHandle file(CreateFileW(path.toWide().units(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
                                       FILE_ATTRIBUTE_NORMAL, nullptr));
-    if (!file) return;
-    SettingsTokenizer tokenizer([](const Utf8String& token) { sizeList.addText(token); });
+    if (!file) {
+        const DWORD error = GetLastError();
+        return error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND;
+    }
+    // Gathered apart, so that a read that fails half way adds nothing.
+    SizeList found;
+    SettingsTokenizer tokenizer([&found](const Utf8String& token) { found.addText(token); });
     char chunk[4096];
     DWORD read = 0;
-    while (ReadFile(file.get(), chunk, sizeof chunk, &read, nullptr) && read > 0) tokenizer.feed(chunk, read);
+    do {
+        if (!ReadFile(file.get(), chunk, sizeof chunk, &read, nullptr)) return false;
+        tokenizer.feed(chunk, read);
+    } while (read > 0);
     tokenizer.finish();
+    for (const Utf8String& text : found.texts()) sizeList.addText(text);
+    return true;
 }
 
 // The whole text goes to a file beside the target, which replaces the target

@@ -5,8 +5,11 @@
 // "settings.txt" beside the running executable; empty when that is unknown.
 Utf8String settingsFilePath();
 
-// Adds the sizes of the settings file to the size list.
-void loadSettings();
+// Adds the sizes of the settings file to the size list. False when the file
+// is there but cannot be opened or read (held by another program, no
+// rights): the list is then unchanged and must not be saved over the file.
+// A missing file is an empty list.
+bool loadSettings();
 
 // What a save got done.
 struct SaveResult {
@@ -18,5 +21,5 @@ struct SaveResult {
 // from the list in memory, whether or not the file could be written.
 SaveResult saveSettings();
 
-void readSettingsFile(const Utf8String& path);
+bool readSettingsFile(const Utf8String& path);
 SaveResult writeSettingsFile(const Utf8String& path);

@@ -7,6 +7,8 @@ static bool isWhiteSpace(char byte)
     return byte == ' ' || byte == '\t' || byte == '\n' || byte == '\v' || byte == '\f' || byte == '\r';
 }
 
+static const std::string kByteOrderMark = "\xEF\xBB\xBF";
+
 void SettingsTokenizer::feed(const char* bytes, size_t count)
 {
     for (size_t i = 0; i < count; ++i) {
@@ -17,6 +19,8 @@ void SettingsTokenizer::feed(const char* bytes, size_t count)
         } else {
             tooLong_ = true;
         }
+        // A token as long as the bytes fed so far began the file.
+        if (++fed_ == kByteOrderMark.size() && token_ == kByteOrderMark) token_.clear();
     }
 }
 

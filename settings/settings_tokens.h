@@ -9,7 +9,8 @@
 
 // Splits the settings file, fed in pieces of any size, into tokens separated
 // by white space. A token longer than kMaxTokenLength bytes is skipped whole:
-// it cannot be a size, and cutting it could make one.
+// it cannot be a size, and cutting it could make one. A UTF-8 byte-order mark
+// that an editor put at the start of the file is no part of the first token.
 class SettingsTokenizer {
 public:
     static constexpr size_t kMaxTokenLength = 259;
@@ -26,6 +27,7 @@ private:
     std::function<void(const Utf8String&)> onToken_;
     std::string token_;
     bool tooLong_ = false;
+    size_t fed_ = 0;
 };
 
 // The settings file's content for a list: one "WxH" line per size, in list

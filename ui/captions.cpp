@@ -39,9 +39,9 @@ void applyMainCaptions(HWND dialog)
     const struct {
         int id;
         const char* key;
-    } controls[] = {{IDC_SIZE_LIST_LABEL, "List of size:"}, {IDC_SIZE_EDIT_LABEL, "Enter size (WxH):"},
-                    {IDC_ADD, "Add"},       {IDC_SAVE, "Save"},
-                    {IDC_CANCEL, "Cancel"}, {IDC_DELETE, "Delete"}};
+    } controls[] = {{IDC_SIZE_LIST_LABEL, "&List of size:"}, {IDC_SIZE_EDIT_LABEL, "&Enter size (WxH):"},
+                    {IDC_ADD, "&Add"},      {IDC_SAVE, "&Save"},
+                    {IDC_CANCEL, "Cancel"}, {IDC_DELETE, "&Delete"}};
     for (const auto& control : controls) setItemCaption(dialog, control.id, Utf8String::fromAnsi(control.key));
 }
 
@@ -54,7 +54,7 @@ void applyAboutCaptions(HWND dialog)
     } controls[] = {{IDOK, "OK"},
                     {IDC_DESCRIPTION, "Create cool avatar"},
                     {IDC_VERSION_LABEL, "Version:"},
-                    {IDC_WEB_PAGE_LABEL, "Web-page"},
-                    {IDC_FEEDBACK_BUTTON, "Feedback"}};
+                    {IDC_WEB_PAGE_LABEL, "&Web-page"},
+                    {IDC_FEEDBACK_BUTTON, "&Feedback"}};
     for (const auto& control : controls) setItemCaption(dialog, control.id, Utf8String::fromAnsi(control.key));
 }

@@ -1,5 +1,7 @@
 #include "ui/main_dialog.h"
 
+#include <algorithm>
+
 #include "base/app_state.h"
 #include "base/module_path.h"
 #include "i18n/language_selection.h"
@@ -36,13 +38,58 @@ static void setWindowIcons(HWND dialog)
     }
 }
 
+// Posted at initialisation, so that the warning shows over the dialog rather
+// than before it.
+static constexpr UINT kWarnUnreadSettings = WM_APP + 1;
+
+// Window data: whether the list shown is the one settings.txt holds. Until
+// it is, saving would replace the user's list by whatever the dialog holds.
+static constexpr LONG_PTR kSettingsRead = 1;
+
+static void showMessage(HWND dialog, const char* key)
+{
+    MessageBoxW(dialog, translate(Utf8String::fromAnsi(key)).toWide().units(),
+                translate(Utf8String::fromAnsi("Error")).toWide().units(), MB_OK);
+}
+
+static const char kUnreadSettings[] =
+    "The saved sizes cannot be read from settings.txt: another program may hold it, or rights are missing. "
+    "Nothing is saved until it can be read.";
+
+static void markSettingsRead(HWND dialog)
+{
+    SetWindowLongPtrW(dialog, DWLP_USER, kSettingsRead);
+}
+
+// Reads settings.txt again if it could not be read before; the sizes added
+// meanwhile stay. Says so when it still cannot be read.
+static bool settingsRead(HWND dialog)
+{
+    if (GetWindowLongPtrW(dialog, DWLP_USER) == kSettingsRead) return true;
+    if (!loadSettings()) {
+        showMessage(dialog, kUnreadSettings);
+        return false;
+    }
+    markSettingsRead(dialog);
+    showSizeList(dialog, sizeList.texts());
+    return true;
+}
+
 static void onInitDialog(HWND dialog)
 {
-    loadSettings();
+    if (loadSettings()) markSettingsRead(dialog);
+    else PostMessageW(dialog, kWarnUnreadSettings, 0, 0);
     loadCurrentTranslation();
     applyMainCaptions(dialog);
     showSizeList(dialog, sizeList.texts());
     setWindowIcons(dialog);
+}
+
+// The size field takes the focus back with its text selected, so that the
+// next size, or a corrected one, is simply typed.
+static void focusSizeField(HWND dialog)
+{
+    SendMessageW(dialog, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(GetDlgItem(dialog, IDC_SIZE_EDIT)), TRUE);
 }
 
 static void onAdd(HWND dialog)
@@ -51,10 +98,18 @@ static void onAdd(HWND dialog)
     GetDlgItemTextW(dialog, IDC_SIZE_EDIT, text, MAX_PATH);
     if (sizeList.addText(Utf8String::fromWide(text, 0))) {
         showSizeList(dialog, sizeList.texts());
-        return;
+        SetDlgItemTextW(dialog, IDC_SIZE_EDIT, L"");
+    } else {
+        showMessage(dialog, "Format is invalid");
     }
-    MessageBoxW(dialog, translate(Utf8String::fromAnsi("Format is invalid")).toWide().units(),
-                translate(Utf8String::fromAnsi("Error")).toWide().units(), MB_OK);
+    focusSizeField(dialog);
+}
+
+// Enter, which the dialog manager reports as IDOK since no button is the
+// default: it adds the typed size when the size field has the focus.
+static void onEnter(HWND dialog)
+{
+    if (GetFocus() == GetDlgItem(dialog, IDC_SIZE_EDIT)) onAdd(dialog);
 }
 
 static void onDelete(HWND dialog)
@@ -68,7 +123,10 @@ static void onDelete(HWND dialog)
         SendDlgItemMessageW(dialog, IDC_SIZE_LIST, LB_GETTEXT, index, reinterpret_cast<LPARAM>(line));
         sizeList.removeText(Utf8String::fromWide(line, 0));
     }
-    SendDlgItemMessageW(dialog, IDC_SIZE_LIST, LB_DELETESTRING, index, 0);
+    const LRESULT remaining = SendDlgItemMessageW(dialog, IDC_SIZE_LIST, LB_DELETESTRING, index, 0);
+    // The line that took its place is selected, so that Delete can be pressed again.
+    if (remaining > 0)
+        SendDlgItemMessageW(dialog, IDC_SIZE_LIST, LB_SETCURSEL, static_cast<WPARAM>(std::min(index, remaining - 1)), 0);
 }
 
 // The user's list stays in the dialog, so that nothing typed is lost.
@@ -87,8 +145,18 @@ static SaveFailures failuresOf(const SaveResult& saved)
     return failures;
 }
 
+// The list box reports its keys (it has LBS_WANTKEYBOARDINPUT); the result
+// -2 says the key was handled, -1 leaves it to the list box.
+static INT_PTR onListKey(HWND dialog, WORD key)
+{
+    if (key != VK_DELETE) return -1;
+    onDelete(dialog);
+    return -2;
+}
+
 static void onSave(HWND dialog)
 {
+    if (!settingsRead(dialog)) return;
     const SaveFailures failures = failuresOf(saveSettings());
     if (failures.any()) {
         reportSaveFailures(dialog, failures);
@@ -98,14 +166,15 @@ static void onSave(HWND dialog)
 }
 
 // The help file is named by the current language. A bare name is looked for
-// beside the program: the process's current folder can be anywhere.
-static void onOpenHelp()
+// beside the program: the process's current folder can be anywhere. The
+// shell says so itself, over the dialog, when it cannot open it.
+static void onOpenHelp(HWND dialog)
 {
     Utf8String help = translate(Utf8String::fromAnsi("helpfilename"));
     const bool bareName = help.find(Utf8String::fromAnsi("\\"), 0, false) < 0 &&
                           help.find(Utf8String::fromAnsi(":"), 0, false) < 0;
     const Utf8String beside = bareName ? fileBesideExecutable(help) : Utf8String();
-    openWithShell(beside.charCount() > 0 ? beside : help);
+    openWithShell(beside.charCount() > 0 ? beside : help, dialog);
 }
 
 static void onAbout(HWND dialog)
@@ -119,7 +188,8 @@ static void onChangeLanguage(HWND dialog, const char* code)
     loadCurrentTranslation();
     applyMainCaptions(dialog);
     // Saving registers the verbs again, under the new language's names.
-    SaveFailures failures = failuresOf(saveSettings());
+    SaveFailures failures;
+    if (settingsRead(dialog)) failures = failuresOf(saveSettings());
     failures.language = !selected;
     reportSaveFailures(dialog, failures);
 }
@@ -127,13 +197,16 @@ static void onChangeLanguage(HWND dialog, const char* code)
 static void onCommand(HWND dialog, WORD id)
 {
     switch (id) {
+    case IDOK: onEnter(dialog); break;
     case IDC_ADD: onAdd(dialog); break;
     case IDC_DELETE: onDelete(dialog); break;
     case IDC_SAVE: onSave(dialog); break;
+    // Esc comes as IDCANCEL.
+    case IDCANCEL:
     case IDC_CANCEL: PostQuitMessage(0); break;
-    case IDM_OPEN_HELP: onOpenHelp(); break;
+    case IDM_OPEN_HELP: onOpenHelp(dialog); break;
     case IDM_ABOUT: onAbout(dialog); break;
-    case IDM_WEB_PAGE: openWithShell(Utf8String::fromAnsi(kMakerWebPage)); break;
+    case IDM_WEB_PAGE: openWithShell(Utf8String::fromAnsi(kMakerWebPage), dialog); break;
     case IDM_RUSSIAN: onChangeLanguage(dialog, "RUS"); break;
     case IDM_ENGLISH: onChangeLanguage(dialog, "EN"); break;
     }
@@ -144,9 +217,15 @@ INT_PTR CALLBACK mainDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM
     switch (message) {
     case WM_INITDIALOG:
         onInitDialog(dialog);
-        break;
+        // The dialog manager gives the focus to the first tab stop, the size field.
+        return TRUE;
     case WM_COMMAND:
         onCommand(dialog, LOWORD(wParam));
+        break;
+    case WM_VKEYTOITEM:
+        return onListKey(dialog, LOWORD(wParam));
+    case kWarnUnreadSettings:
+        showMessage(dialog, kUnreadSettings);
         break;
     case WM_CLOSE:
     case WM_DESTROY:

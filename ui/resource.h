@@ -10,6 +10,8 @@
 
 #define IDI_PELLAVO 107
 #define IDB_BANNER 133
+// The banner drawn half as large again, for screens of 144 dots per inch and more.
+#define IDB_BANNER_LARGE 134
 
 // Main dialog, its menu and controls.
 #define IDD_MAIN 106
@@ -40,3 +42,4 @@
 #define IDC_VERSION_LABEL 1106
 #define IDC_VERSION_NUMBER 1107
 #define IDC_WEB_PAGE_LABEL 1108
+#define IDC_BANNER 1111

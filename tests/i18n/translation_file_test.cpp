@@ -122,11 +122,13 @@ TEST(TranslationFile, LargeFileIsReadUpToItsLastCompleteLine)
 // Every key the program looks up.
 static const char* const kKeys[] = {
     "%sResize %s...\\command", "helpfilename", "Error", "Format is invalid", "&Help", "&Open help ...",
-    "&About ...", "Pellavo", "List of size:", "Enter size (WxH):", "Add", "Save", "Cancel", "Delete",
-    "About program", "OK", "Create cool avatar", "Version:", "Web-page", "Feedback",
+    "&About ...", "Pellavo", "&List of size:", "&Enter size (WxH):", "&Add", "&Save", "Cancel", "&Delete",
+    "About program", "OK", "Create cool avatar", "Version:", "&Web-page", "&Feedback",
     "The language could not be changed.", "The list of sizes could not be saved.",
     "The context-menu items could not be changed.",
-    "Administrator rights are needed: start Pellavo from the Start menu or with Run as administrator."};
+    "Administrator rights are needed: start Pellavo from the Start menu or with Run as administrator.",
+    "The saved sizes cannot be read from settings.txt: another program may hold it, or rights are missing. "
+    "Nothing is saved until it can be read."};
 
 static int countOf(const std::string& text, const std::string& part)
 {
@@ -155,8 +157,8 @@ TEST(ShippedTranslations, EveryFileTranslatesEveryKey)
         const char* help;
         const char* add;
     } languages[] = {
-        {"local\\rus_translate.txt", "help_ru.html", "&Справка", "Добавить"},
-        {"local\\en_translate.txt", "help_en.html", "&Help", "Add"},
+        {"local\\rus_translate.txt", "help_ru.html", "&Справка", "&Добавить"},
+        {"local\\en_translate.txt", "help_en.html", "&Help", "&Add"},
     };
     for (const auto& language : languages) {
         translationTable.clear();
@@ -169,7 +171,7 @@ TEST(ShippedTranslations, EveryFileTranslatesEveryKey)
         }
         EXPECT_STREQ(translate(u8("helpfilename")).text(), language.helpFile);
         EXPECT_STREQ(translate(u8("&Help")).text(), language.help);
-        EXPECT_STREQ(translate(u8("Add")).text(), language.add);
+        EXPECT_STREQ(translate(u8("&Add")).text(), language.add);
 
         // The verb's text is a format for its registry key path.
         const std::string verb = translate(u8(kKeys[0])).text();

@@ -9,7 +9,7 @@ static Utf8String text(const char* value)
     return Utf8String::fromUtf8(value, 0);
 }
 
-TEST(ResizeArguments, ReadTheSizeAndTakeThePathVerbatim)
+TEST(ResizeArguments, ReadTheSizeAndTakeThePathWholeOrOutOfOnePairOfQuotes)
 {
     const struct {
         const char* commandLine;
@@ -21,7 +21,13 @@ TEST(ResizeArguments, ReadTheSizeAndTakeThePathVerbatim)
         {"-size 800x600 C:\\My Pictures\\a b.png", true, {800, 600}, "C:\\My Pictures\\a b.png"},
         {"Files\\Pellavo\\pellavo.exe -size 1024x768 C:\\a.jpg", true, {1024, 768}, "C:\\a.jpg"},
         {"-size 800x600  C:\\a.jpg", true, {800, 600}, " C:\\a.jpg"},
-        {"-size 800x600 \"C:\\a.jpg\"", true, {800, 600}, "\"C:\\a.jpg\""},
+        {"-size 800x600 \"C:\\My Pictures\\a.jpg\"", true, {800, 600}, "C:\\My Pictures\\a.jpg"},
+        {"-size 800x600 \"C:\\a.jpg", true, {800, 600}, "\"C:\\a.jpg"},
+        {"-size 800x600 C:\\a.jpg\"", true, {800, 600}, "C:\\a.jpg\""},
+        {"-size 800x600 \"C:\\a\".jpg\"", true, {800, 600}, "\"C:\\a\".jpg\""},
+        {"-size 800x600 \"\"C:\\a.jpg\"\"", true, {800, 600}, "\"\"C:\\a.jpg\"\""},
+        {"-size 800x600 \"\"", true, {800, 600}, ""},
+        {"-size 800x600 \"", true, {800, 600}, "\""},
         {"-size 800X600 C:\\a.jpg", false, {0, 0}, "C:\\a.jpg"},
         {"-size 0x600 C:\\a.jpg", false, {0, 0}, "C:\\a.jpg"},
         {"-size 800x600 Пейзаж.jpg", true, {800, 600}, "Пейзаж.jpg"},

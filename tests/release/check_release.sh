@@ -33,11 +33,11 @@ resources=$(sed -nE 's/^[0-9a-f]+( +)Entry: ID: 0x([0-9a-f]+),.*/\1\2/p' <<<"$he
             5) echo "$type/$id" ;;
         esac
     done)
-for wanted in "5/106 dialog (main)" "5/1102 dialog (about)" "4/109 menu" "2/133 bitmap (banner)" \
+for wanted in "5/106 dialog (main)" "5/1102 dialog (about)" "4/109 menu" "2/133 bitmap (banner)" "2/134 bitmap (large banner)" \
               "14/107 icon group" "16/1 version" "24/1 manifest"; do
     grep -qx "${wanted%% *}" <<<"$resources" || fail "no resource ${wanted#* }"
 done
-[ "$failures" -eq 0 ] && echo "resources: dialogs 106 and 1102, menu 109, bitmap 133, icon group 107, version, manifest"
+[ "$failures" -eq 0 ] && echo "resources: dialogs 106 and 1102, menu 109, bitmaps 133 and 134, icon group 107, version, manifest"
 
 "$(dirname "$0")/check_archive.sh" installer "$setup" "$exe" || failures=$((failures + 1))
 "$(dirname "$0")/check_archive.sh" portable "$portable" "$exe" || failures=$((failures + 1))

@@ -25,6 +25,29 @@ TEST(SettingsTokens, SplitAtAnyWhiteSpaceWhateverThePieces)
     EXPECT_TRUE(tokensOf(" \r\n\t ", 2).empty());
 }
 
+TEST(SettingsTokens, PassOverAByteOrderMarkOnlyAtTheStart)
+{
+    const std::string mark = "\xEF\xBB\xBF";
+    const struct {
+        const char* what;
+        std::string text;
+        std::vector<std::string> tokens;
+    } cases[] = {
+        {"mark before the first size", mark + "800x600\r\n1x2", {"800x600", "1x2"}},
+        {"mark on a line of its own", mark + "\r\n800x600", {"800x600"}},
+        {"mark alone", mark, {}},
+        {"mark and the longest token", mark + std::string(SettingsTokenizer::kMaxTokenLength, '9'),
+         {std::string(SettingsTokenizer::kMaxTokenLength, '9')}},
+        {"mark after a blank stays", " " + mark + "800x600", {mark + "800x600"}},
+        {"mark later stays", "1x2 " + mark + "800x600", {"1x2", mark + "800x600"}},
+        {"half a mark stays", "\xEF\xBB" "800x600", {"\xEF\xBB" "800x600"}},
+    };
+    for (const auto& c : cases) {
+        for (size_t pieceSize : {size_t(1), size_t(2), size_t(4096)})
+            EXPECT_EQ(tokensOf(c.text, pieceSize), c.tokens) << c.what << ", pieces of " << pieceSize;
+    }
+}
+
 TEST(SettingsTokens, SkipOverLongTokensWhole)
 {
     const std::string longest(SettingsTokenizer::kMaxTokenLength, '9');

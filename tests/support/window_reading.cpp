@@ -57,3 +57,22 @@ std::wstring menuText(HMENU menu, UINT position)
     text.resize(static_cast<size_t>(GetMenuStringW(menu, position, &text[0], length + 1, MF_BYPOSITION)));
     return text;
 }
+
+wchar_t accessKey(const std::wstring& text)
+{
+    for (size_t at = 0; at + 1 < text.size(); ++at) {
+        if (text[at] != L'&') continue;
+        if (text[at + 1] == L'&') {
+            ++at;
+            continue;
+        }
+        return text[at + 1];
+    }
+    return 0;
+}
+
+wchar_t upperCase(wchar_t letter)
+{
+    // CharUpperW takes a single character in the low word of its pointer.
+    return static_cast<wchar_t>(reinterpret_cast<ULONG_PTR>(CharUpperW(reinterpret_cast<LPWSTR>(letter))));
+}

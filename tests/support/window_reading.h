@@ -17,3 +17,10 @@ std::wstring messageBoxText(HWND box);
 
 // The text of a menu item by its position, accelerator marks included.
 std::wstring menuText(HMENU menu, UINT position);
+
+// The letter after a text's "&" ("&&" is a plain "&") as it is written; 0
+// when it has none.
+wchar_t accessKey(const std::wstring& text);
+
+// A letter in capitals, as the dialog manager compares access keys.
+wchar_t upperCase(wchar_t letter);

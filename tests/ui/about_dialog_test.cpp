@@ -21,8 +21,8 @@ const struct {
 } kTranslatedItems[] = {{IDOK, "OK"},
                         {IDC_DESCRIPTION, "Create cool avatar"},
                         {IDC_VERSION_LABEL, "Version:"},
-                        {IDC_WEB_PAGE_LABEL, "Web-page"},
-                        {IDC_FEEDBACK_BUTTON, "Feedback"}};
+                        {IDC_WEB_PAGE_LABEL, "&Web-page"},
+                        {IDC_FEEDBACK_BUTTON, "&Feedback"}};
 
 struct AboutSeen {
     HWND owner = nullptr;
@@ -82,6 +82,10 @@ TEST_F(AboutDialogTest, ShowsTheCurrentLanguageWithTheVersionAndAddressUnchanged
         EXPECT_EQ(seen.title, texts.of("About program")) << language.name;
         for (const auto& item : kTranslatedItems)
             EXPECT_EQ(seen.items[item.id], texts.of(item.key)) << language.name << ", control " << item.id;
+        const wchar_t webPageKey = accessKey(seen.items[IDC_WEB_PAGE_LABEL]);
+        const wchar_t feedbackKey = accessKey(seen.items[IDC_FEEDBACK_BUTTON]);
+        EXPECT_TRUE(webPageKey != 0 && feedbackKey != 0) << language.name;
+        EXPECT_NE(upperCase(webPageKey), upperCase(feedbackKey)) << language.name;
         EXPECT_EQ(seen.items[IDC_VERSION_NUMBER], L"1.0") << language.name;
         EXPECT_EQ(seen.items[IDC_WEB_PAGE_BUTTON], wideOf(Utf8String::fromAnsi(kMakerWebPage))) << language.name;
         EXPECT_EQ(seen.banner.cx, 275) << language.name;
@@ -91,7 +95,7 @@ TEST_F(AboutDialogTest, ShowsTheCurrentLanguageWithTheVersionAndAddressUnchanged
     EXPECT_FALSE(takeQuitMessage());
 }
 
-TEST_F(AboutDialogTest, OkEnterAndTheCloseBoxCloseItEscDoesNot)
+TEST_F(AboutDialogTest, OkEnterEscAndTheCloseBoxCloseIt)
 {
     const struct {
         const char* way;
@@ -100,7 +104,7 @@ TEST_F(AboutDialogTest, OkEnterAndTheCloseBoxCloseItEscDoesNot)
         bool posted;  // a key goes through the modal loop's dialog keyboard handling
         bool closes;
     } ways[] = {
-        {"IDCANCEL", WM_COMMAND, IDCANCEL, false, false}, {"Esc key", WM_KEYDOWN, VK_ESCAPE, true, false},
+        {"IDCANCEL", WM_COMMAND, IDCANCEL, false, true},  {"Esc key", WM_KEYDOWN, VK_ESCAPE, true, true},
         {"IDOK", WM_COMMAND, IDOK, false, true},          {"Enter key", WM_KEYDOWN, VK_RETURN, true, true},
         {"close box", WM_CLOSE, 0, false, true},
     };

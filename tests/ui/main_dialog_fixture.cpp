@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "app/message_loop.h"
 #include "base/app_state.h"
 #include "base/module_path.h"
 #include "settings/size_list.h"
@@ -97,10 +98,18 @@ void MainDialogTest::SetUp()
     ASSERT_TRUE(settings_.ready() && current_.ready());
     // The About box is loaded from the running module, here the test program.
     appInstance = GetModuleHandleW(nullptr);
+    reopen();
+    ASSERT_NE(dialog_, nullptr);
+}
+
+void MainDialogTest::reopen()
+{
+    if (dialog_) DestroyWindow(dialog_);
     emptyProcessState();
     takeQuitMessage();
+    // Made and shown as the program does it, so that it has the focus.
     dialog_ = CreateDialogParamW(appInstance, MAKEINTRESOURCEW(IDD_MAIN), nullptr, mainDialogProc, 0);
-    ASSERT_NE(dialog_, nullptr);
+    if (dialog_) ShowWindow(dialog_, SW_SHOW);
 }
 
 void MainDialogTest::TearDown()
@@ -124,6 +133,36 @@ void MainDialogTest::choose(const Language& language) const
 void MainDialogTest::typeSize(const wchar_t* text) const
 {
     SetDlgItemTextW(dialog_, IDC_SIZE_EDIT, text);
+}
+
+bool MainDialogTest::pumpMessages() const
+{
+    bool quit = false;
+    MSG message;
+    while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
+        if (message.message == WM_QUIT) quit = true;
+        else dispatchDialogMessage(dialog_, message);
+    }
+    return quit;
+}
+
+bool MainDialogTest::press(WPARAM key) const
+{
+    PostMessageW(GetFocus(), WM_KEYDOWN, key, 1);
+    PostMessageW(GetFocus(), WM_KEYUP, key, 0xC0000001);
+    return pumpMessages();
+}
+
+bool MainDialogTest::pressAlt(wchar_t letter) const
+{
+    // Bit 29: the Alt key is down.
+    PostMessageW(GetFocus(), WM_SYSCHAR, letter, 0x20000001);
+    return pumpMessages();
+}
+
+int MainDialogTest::focusedId() const
+{
+    return GetDlgCtrlID(GetFocus());
 }
 
 bool MainDialogTest::takeQuitMessage()

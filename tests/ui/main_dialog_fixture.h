@@ -63,9 +63,19 @@ protected:
     void SetUp() override;
     void TearDown() override;
 
+    // Makes the dialog again, from the files as they are now.
+    void reopen();
     void command(WORD id) const;
     void choose(const Language& language) const;
     void typeSize(const wchar_t* text) const;
+    // Handles the messages waiting in the queue as the program's loop does;
+    // true when the quit message was among them.
+    bool pumpMessages() const;
+    // A key pressed in the control that has the focus, then pumpMessages.
+    bool press(WPARAM key) const;
+    // The access key Alt+letter, then pumpMessages.
+    bool pressAlt(wchar_t letter) const;
+    int focusedId() const;
     // Takes the quit message from the queue; true when one was posted.
     static bool takeQuitMessage();
     std::optional<std::string> settingsText() const;

@@ -35,9 +35,9 @@ void expectMainCaptions(HWND dialog, const ExpectedTexts& texts, const char* lan
     const struct {
         int id;
         const char* key;
-    } controls[] = {{IDC_SIZE_LIST_LABEL, "List of size:"}, {IDC_SIZE_EDIT_LABEL, "Enter size (WxH):"},
-                    {IDC_ADD, "Add"},       {IDC_SAVE, "Save"},
-                    {IDC_CANCEL, "Cancel"}, {IDC_DELETE, "Delete"}};
+    } controls[] = {{IDC_SIZE_LIST_LABEL, "&List of size:"}, {IDC_SIZE_EDIT_LABEL, "&Enter size (WxH):"},
+                    {IDC_ADD, "&Add"},      {IDC_SAVE, "&Save"},
+                    {IDC_CANCEL, "Cancel"}, {IDC_DELETE, "&Delete"}};
     for (const auto& control : controls)
         EXPECT_EQ(itemText(dialog, control.id), texts.of(control.key)) << language << ", control " << control.id;
 
@@ -70,7 +70,7 @@ TEST_F(MainDialogTest, AddPutsANewSizeAtItsPlaceInTextOrderAndWritesNothing)
     EXPECT_FALSE(box.shown) << "refused with: " << toUtf8(box.text);
     EXPECT_EQ(listBoxLines(dialog_, IDC_SIZE_LIST), (Lines{L"1024x768", L"320x240", L"640x480", L"800x600"}));
     EXPECT_EQ(sizeListTexts(), (Lines{L"800x600", L"1024x768", L"320x240", L"640x480"}));
-    EXPECT_EQ(itemText(dialog_, IDC_SIZE_EDIT), L"640x480");
+    EXPECT_EQ(itemText(dialog_, IDC_SIZE_EDIT), L"");
     EXPECT_EQ(settingsText(), std::string(kSavedSettings));
     EXPECT_TRUE(registeredOwnVerbs().empty());
     EXPECT_FALSE(takeQuitMessage());
@@ -145,7 +145,7 @@ TEST_F(MainDialogTest, SaveWritesTheListInItsOwnOrderRegistersTheVerbsAndQuits)
     EXPECT_TRUE(takeQuitMessage());
 }
 
-TEST_F(MainDialogTest, CancelAndClosingWriteNothingAndQuit)
+TEST_F(MainDialogTest, CancelEscAndClosingWriteNothingAndQuit)
 {
     const struct {
         const char* way;
@@ -155,6 +155,7 @@ TEST_F(MainDialogTest, CancelAndClosingWriteNothingAndQuit)
     } ways[] = {
         {"Cancel", WM_COMMAND, IDC_CANCEL, L"640x480"},
         {"close box", WM_CLOSE, 0, L"1600x1200"},
+        {"Esc key", WM_KEYDOWN, VK_ESCAPE, L"2x2"},
     };
     for (const auto& way : ways) {
         typeSize(way.added);
@@ -163,8 +164,11 @@ TEST_F(MainDialogTest, CancelAndClosingWriteNothingAndQuit)
         command(IDC_DELETE);
         ASSERT_FALSE(takeQuitMessage()) << way.way;
 
-        SendMessageW(dialog_, way.message, way.wParam, 0);
-        EXPECT_TRUE(takeQuitMessage()) << way.way;
+        if (way.message == WM_KEYDOWN) EXPECT_TRUE(press(way.wParam)) << way.way;
+        else {
+            SendMessageW(dialog_, way.message, way.wParam, 0);
+            EXPECT_TRUE(takeQuitMessage()) << way.way;
+        }
         EXPECT_EQ(settingsText(), std::string(kSavedSettings)) << way.way;
         EXPECT_TRUE(registeredOwnVerbs().empty()) << way.way;
     }
