@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "app/run_application.h"
+#include "base/win32_handles.h"
 #include "tests/e2e/fault_checks.h"
 #include "tests/e2e/install_fixture.h"
 #include "tests/support/child_process.h"
@@ -152,7 +153,7 @@ TEST_F(InstallCommand, NamesTheVerbsFromWhatItReadsOfAnOddTranslation)
 namespace {
 
 // What stands in the copy's folder when Install writes its settings.
-enum class Obstacle { NewFileIsAFolder, ReadOnlySettings, SettingsIsAFolder, NewFileLeftOver };
+enum class Obstacle { NewFileIsAFolder, ReadOnlySettings, NewFileLeftOver };
 
 // Whether Install's rewrite of settings.txt gets through. Windows refuses to
 // replace a read-only file; Wine 8 replaces it.
@@ -176,7 +177,6 @@ TEST_F(InstallCommand, KeepsTheOldSettingsAndRegistersTheListWhenTheWriteFails)
         {"settings.txt.new is a folder", Obstacle::NewFileIsAFolder, {L"640x480", L"320x240"}, Rewrite::Never},
         {"settings.txt is read-only", Obstacle::ReadOnlySettings, {L"640x480", L"320x240"},
          Rewrite::WhereTheSystemAllows},
-        {"settings.txt is a folder", Obstacle::SettingsIsAFolder, {}, Rewrite::Never},
         {"settings.txt.new is left over", Obstacle::NewFileLeftOver, {L"640x480", L"320x240"}, Rewrite::Always},
     };
     const std::wstring folder = folderOf(copy_);
@@ -189,11 +189,7 @@ TEST_F(InstallCommand, KeepsTheOldSettingsAndRegistersTheListWhenTheWriteFails)
             removeTree(path);
             DeleteFileW(path.c_str());
         }
-        if (c.obstacle == Obstacle::SettingsIsAFolder) {
-            ASSERT_TRUE(CreateDirectoryW(settingsPath.c_str(), nullptr));
-        } else {
-            ASSERT_TRUE(writeFileText(settingsPath, settings));
-        }
+        ASSERT_TRUE(writeFileText(settingsPath, settings));
         if (c.obstacle == Obstacle::NewFileIsAFolder) {
             ASSERT_TRUE(CreateDirectoryW(newPath.c_str(), nullptr));
         }
@@ -223,5 +219,43 @@ TEST_F(InstallCommand, KeepsTheOldSettingsAndRegistersTheListWhenTheWriteFails)
         EXPECT_TRUE(noCrashHandlerRunning());
         EXPECT_EQ(newVerbs(), expectedVerbs(kEnglishVerbName, copy_, c.sizes));
         EXPECT_TRUE(holdsAsBefore(folder, expected));
+    }
+}
+
+TEST_F(InstallCommand, LeavesTheVerbsAsTheyAreWhenTheSettingsCannotBeRead)
+{
+    const std::wstring folder = folderOf(copy_);
+    const std::wstring settingsPath = folder + L"\\settings.txt";
+    ASSERT_TRUE(runs(L"Install"));
+    ASSERT_EQ(newVerbs(), installed(kEnglishVerbName));
+    // Another list, which a read would show in the verbs.
+    ASSERT_TRUE(writeFileText(settingsPath, "640x480\r\n"));
+
+    enum class Unreadable { HeldByAnotherProgram, AFolder };
+    const struct {
+        const char* name;
+        Unreadable how;
+    } cases[] = {{"held by another program", Unreadable::HeldByAnotherProgram}, {"a folder", Unreadable::AFolder}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        if (c.how == Unreadable::AFolder) {
+            ASSERT_TRUE(DeleteFileW(settingsPath.c_str()));
+            ASSERT_TRUE(CreateDirectoryW(settingsPath.c_str(), nullptr));
+        }
+        const FolderContent before = contentOf(folder);
+        {
+            // Opened without sharing, as a program that keeps the file to itself does.
+            const FileHandle holder(c.how == Unreadable::HeldByAnotherProgram
+                                        ? CreateFileW(settingsPath.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING,
+                                                      FILE_ATTRIBUTE_NORMAL, nullptr)
+                                        : INVALID_HANDLE_VALUE);
+            ASSERT_EQ(bool(holder), c.how == Unreadable::HeldByAnotherProgram);
+
+            // The one run that does not end with 0: it did not do what it was asked.
+            EXPECT_TRUE(runs(L"Install", kSettingsUnread));
+        }
+        EXPECT_TRUE(noCrashHandlerRunning());
+        EXPECT_EQ(newVerbs(), installed(kEnglishVerbName));
+        EXPECT_TRUE(holdsAsBefore(folder, before));
     }
 }

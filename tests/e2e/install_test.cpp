@@ -2,10 +2,12 @@
 
 #include <windows.h>
 
+#include <optional>
 #include <string>
 
 #include "tests/e2e/install_fixture.h"
 #include "tests/e2e/pellavo_runner.h"
+#include "tests/support/file_system.h"
 #include "tests/support/registry_default_value.h"
 #include "tests/support/registry_reading.h"
 #include "tests/support/utf8_conversion.h"
@@ -98,4 +100,24 @@ TEST_F(InstallCommand, TakesTheCommandWordsOnlyWholeAndInTheirOwnLetterCase)
 
         EXPECT_EQ(newVerbs(), c.installedAfter ? installed(kEnglishVerbName) : none);
     }
+}
+
+TEST_F(InstallCommand, ReadsSettingsAndATranslationThatAnEditorSavedWithAByteOrderMark)
+{
+    const std::string mark = "\xEF\xBB\xBF";
+    const std::wstring folder = folderOf(copy_);
+    ASSERT_TRUE(writeFileText(folder + L"\\settings.txt", mark + kInstalledSettings));
+    const std::optional<std::string> russian = readFileText(shipped(L"rus_translate.txt"));
+    ASSERT_TRUE(russian);
+    // Without its heading, so that the verb name format is the first line, which the mark begins.
+    const std::string verbLineFirst = russian->substr(russian->find("\r\n") + 2);
+    ASSERT_EQ(verbLineFirst.rfind("%sResize", 0), 0u);
+    ASSERT_TRUE(writeFileText(folder + L"\\current_translate.txt", mark + verbLineFirst));
+
+    EXPECT_TRUE(runs(L"Install"));
+
+    // The first size and the verb name format, both on the first line, are read;
+    // the list is written back without the mark.
+    EXPECT_EQ(newVerbs(), installed(verbNameFormatIn(shipped(L"rus_translate.txt"))));
+    EXPECT_EQ(readFileText(folder + L"\\settings.txt"), kInstalledSettings);
 }

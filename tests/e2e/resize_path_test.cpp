@@ -15,6 +15,8 @@ struct PathCase {
     const wchar_t* folder;
     const wchar_t* source;
     const wchar_t* copy;
+    // In one pair of double quotes, as a console or a script passes it.
+    bool quoted = false;
 };
 
 // One case; a failed assertion ends only this case.
@@ -25,7 +27,7 @@ void checkPathCase(const PathCase& c)
     const std::wstring source = workspace.picture(c.source);
     ASSERT_TRUE(makePicture(source, 400, 300, PictureFormat::Png, kFourColours));
 
-    EXPECT_TRUE(runsPellavo(L"-size 800x600 " + source));
+    EXPECT_TRUE(runsPellavo(L"-size 800x600 " + (c.quoted ? L"\"" + source + L"\"" : source)));
 
     EXPECT_TRUE(wroteAndOpened(workspace, {c.source}, c.copy));
     const std::optional<DecodedPicture> picture = decodePicture(workspace.picture(c.copy));
@@ -44,9 +46,11 @@ TEST_F(ResizeCommand, TakesThePathWholeWithBlanksAndAnyLetters)
         {L"Фотографии", L"пейзаж.jpg", L"пейзаж_800x600.jpg"},
         {L"Мои картинки", L"Снимок 1.JPG", L"Снимок 1_800x600.JPG"},
         {L"v1.2 final", L"photo.png", L"photo_800x600.png"},
+        {L"My Pictures", L"a b.png", L"a b_800x600.png", true},
+        {L"Мои картинки", L"Снимок 1.JPG", L"Снимок 1_800x600.JPG", true},
     };
     for (const PathCase& c : cases) {
-        SCOPED_TRACE(testing::Message() << c.folder << "\\" << c.source);
+        SCOPED_TRACE(testing::Message() << c.folder << "\\" << c.source << (c.quoted ? " in quotes" : ""));
         checkPathCase(c);
     }
 }
@@ -65,7 +69,9 @@ TEST_F(ResizeCommand, WritesNothingForAPathThatDoesNotLoadOrSave)
     const std::vector<std::wstring> before = workspace.entries();
 
     const std::wstring arguments[] = {
-        L"-size 800x600 \"" + source + L"\"",
+        L"-size 800x600 \"" + source,
+        L"-size 800x600 " + source + L"\"",
+        L"-size 800x600 \"\"" + source + L"\"\"",
         L"-size 800x600  " + source,
         L"-size 800x600 " + workspace.picture(L"missing.jpg"),
         L"-size 800x600 " + workspace.picture(L"notes.jpg"),

@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "base/win32_handles.h"
 #include "settings/size_list.h"
 #include "tests/support/file_system.h"
 #include "tests/support/utf8_conversion.h"
@@ -190,5 +191,53 @@ TEST_F(MainDialogTest, ChoosingALanguageTranslatesTheDialogAndSavesUnderItsVerbN
         EXPECT_EQ(registeredOwnVerbs(), expectedVerbs(texts.of(kVerbFormat), sizes)) << language.name;
         EXPECT_EQ(listBoxLines(dialog_, IDC_SIZE_LIST), (Lines{L"1024x768", L"320x240", L"640x480", L"800x600"}));
     }
+    EXPECT_FALSE(takeQuitMessage());
+}
+
+TEST_F(MainDialogTest, AnUnreadableListIsSaidAndNeverSavedOverUntilItIsRead)
+{
+    const char kUnread[] = "The saved sizes cannot be read from settings.txt: another program may hold it, or rights "
+                           "are missing. Nothing is saved until it can be read.";
+    // Another program holds the file and lets nobody read it.
+    FileHandle holder(CreateFileW(besideTestProgram("settings.txt").c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING,
+                                  FILE_ATTRIBUTE_NORMAL, nullptr));
+    ASSERT_TRUE(holder);
+    reopen();
+    EXPECT_EQ(listBoxLines(dialog_, IDC_SIZE_LIST), Lines{});
+    // Said once the dialog runs, over it.
+    MessageBoxSeen box = closeMessageBoxDuring(dialog_, [this] { EXPECT_FALSE(pumpMessages()); });
+    EXPECT_TRUE(box.shown);
+    EXPECT_EQ(box.owner, dialog_);
+    EXPECT_EQ(box.text, ExpectedTexts(kNoTranslation.shippedFile).of(kUnread));
+
+    typeSize(L"640x480");
+    command(IDC_ADD);
+    // Neither a change of language nor Save writes the list or the verbs; each says why, in the language chosen.
+    for (const WORD id : {kRussian.command, WORD(IDC_SAVE)}) {
+        box = closeMessageBoxDuring(dialog_, [this, id] { command(id); });
+        EXPECT_EQ(box.text, ExpectedTexts(kRussian.shippedFile).of(kUnread)) << "command " << id;
+        EXPECT_FALSE(takeQuitMessage()) << "command " << id;
+        EXPECT_TRUE(registeredOwnVerbs().empty()) << "command " << id;
+    }
+
+    // Once the file is let go, Save reads it first and keeps the size added meanwhile.
+    holder.reset();
+    EXPECT_EQ(settingsText(), std::string(kSavedSettings));
+    box = closeMessageBoxDuring(dialog_, [this] { command(IDC_SAVE); });
+    EXPECT_FALSE(box.shown) << toUtf8(box.text);
+    EXPECT_TRUE(takeQuitMessage());
+    EXPECT_EQ(listBoxLines(dialog_, IDC_SIZE_LIST), (Lines{L"1024x768", L"320x240", L"640x480", L"800x600"}));
+    EXPECT_EQ(settingsText(), std::string("640x480\r\n800x600\r\n1024x768\r\n320x240\r\n"));
+    EXPECT_EQ(registeredOwnVerbs(), expectedVerbs(ExpectedTexts(kRussian.shippedFile).of(kVerbFormat),
+                                                  {L"640x480", L"800x600", L"1024x768", L"320x240"}));
+}
+
+TEST_F(MainDialogTest, AHelpFileThatCannotBeOpenedIsReportedByTheShellOverTheDialog)
+{
+    // Without a translation the help file is called "helpfilename", which is nowhere.
+    const MessageBoxSeen box = closeMessageBoxDuring(dialog_, [this] { command(IDM_OPEN_HELP); });
+    EXPECT_TRUE(box.shown);
+    EXPECT_FALSE(box.forced);
+    EXPECT_EQ(box.owner, dialog_);
     EXPECT_FALSE(takeQuitMessage());
 }
