@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # Photographs the dialogs for the README: builds the 64-bit program into a
 # folder of its own and runs it under Xvfb with Wine's X11 driver, in a
-# prefix of its own (the tests' prefixes are headless), writing
-# docs/main-dialog-en.png, docs/main-dialog-ru.png and docs/about-box.png.
+# prefix of its own (the tests' prefixes are headless), writing the main
+# dialog and the About box in English and Russian, at 100 % (96 DPI) and at
+# 150 % (Wine's LogPixels 144): docs/main-dialog-en.png, docs/about-box-ru-150.png ...
 set -euo pipefail
 cd "$(dirname "$0")/.."
 bash scripts/setup.sh
@@ -59,19 +60,27 @@ send() { "$wine" "$build/send_command.exe" "$@"; }
 
 mkdir -p docs
 printf '800x600\r\n1024x768\r\n640x480\r\n1920x1080\r\n' >"$build/settings.txt"
-for language in en ru; do
-    file=en_translate.txt
-    [ "$language" = ru ] && file=rus_translate.txt
-    cp "$build/local/$file" "$build/current_translate.txt"
-    "$wine" "$build/pellavo.exe" &
-    program=$!
-    import -window "$(window_of Pellavo)" "docs/main-dialog-$language.png"
-    if [ "$language" = en ]; then
+# The program reads the screen's DPI once, at its start.
+for scale in 100 150; do
+    "$wine" reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d $((96 * scale / 100)) /f >/dev/null 2>&1
+    suffix=
+    [ "$scale" = 150 ] && suffix=-150
+    for language in en ru; do
+        file=en_translate.txt
+        about='About Pellavo'
+        if [ "$language" = ru ]; then
+            file=rus_translate.txt
+            about='О программе'
+        fi
+        cp "$build/local/$file" "$build/current_translate.txt"
+        "$wine" "$build/pellavo.exe" &
+        program=$!
+        import -window "$(window_of Pellavo)" "docs/main-dialog-$language$suffix.png"
         send Pellavo 104
-        import -window "$(window_of 'About Pellavo')" docs/about-box.png
-        send 'About Pellavo' 1
-    fi
-    send Pellavo 1006
-    wait $program
+        import -window "$(window_of "$about")" "docs/about-box-$language$suffix.png"
+        send "$about" 1
+        send Pellavo 1006
+        wait $program
+    done
 done
-echo "Wrote docs/main-dialog-en.png docs/main-dialog-ru.png docs/about-box.png"
+echo "Wrote docs/main-dialog-{en,ru}{,-150}.png and docs/about-box-{en,ru}{,-150}.png"

@@ -102,6 +102,8 @@ iconImage() {
 iconImage 16 1 0.5
 iconImage 32 2 1
 iconImage 48 2 1.5
-convert "$work/icon16.png" "$work/icon32.png" "$work/icon48.png" ui/pellavo.ico
+# 24 pixels: the title bar's small icon at 150 %, drawn rather than scaled from 32.
+iconImage 24 2 1
+convert "$work/icon16.png" "$work/icon24.png" "$work/icon32.png" "$work/icon48.png" ui/pellavo.ico
 
 file ui/banner.bmp ui/banner-large.bmp ui/pellavo.ico installer/wizard.bmp

@@ -32,4 +32,10 @@ if ! 7z x -so "$archive" "${folder}pellavo.exe" 2>/dev/null | cmp -s - "$exe"; t
     echo "FAIL: the pellavo.exe in $archive is not $exe"
     exit 1
 fi
+# MUI's side picture of the welcome and finish pages, Pellavo's own rather than NSIS's.
+if [ "$kind" = installer ] &&
+    ! 7z x -so "$archive" '$PLUGINSDIR/modern-wizard.bmp' 2>/dev/null | cmp -s - "$(dirname "$0")/../../installer/wizard.bmp"; then
+    echo "FAIL: the finish page's picture in $archive is not installer/wizard.bmp"
+    exit 1
+fi
 echo "$archive: ${#expected[@]} entries as expected, $(stat -c %s "$archive") bytes"

@@ -39,6 +39,13 @@ for wanted in "5/106 dialog (main)" "5/1102 dialog (about)" "4/109 menu" "2/133 
 done
 [ "$failures" -eq 0 ] && echo "resources: dialogs 106 and 1102, menu 109, bitmaps 133 and 134, icon group 107, version, manifest"
 
+# The manifest is stored as its text: system DPI awareness, the invoker's rights, no common controls 6.
+grep -aq 'dpiAware xmlns="http://schemas.microsoft.com/SMI/2005/WindowsSettings">true<' "$exe" ||
+    fail "the manifest does not declare system DPI awareness"
+grep -aq 'level="asInvoker"' "$exe" || fail "the manifest does not ask for the invoker's rights"
+grep -aq 'Microsoft.Windows.Common-Controls' "$exe" && fail "the manifest names the common controls"
+echo "manifest: system DPI-aware, asInvoker"
+
 "$(dirname "$0")/check_archive.sh" installer "$setup" "$exe" || failures=$((failures + 1))
 "$(dirname "$0")/check_archive.sh" portable "$portable" "$exe" || failures=$((failures + 1))
 
