@@ -129,7 +129,8 @@ Section
     WriteRegDWORD HKLM "${UNINSTALL_KEY}" "EstimatedSize" $0
 
     ; Last, once everything the verbs name is in place.
-    ; It exits with 1 when a setting or verb could not be written.
+    ; It exits with 1 when a setting or verb could not be written, with 2 when
+    ; settings.txt is there but cannot be read (and then changes nothing).
     ClearErrors
     ExecWait '"$INSTDIR\pellavo.exe" Install' $0
     ${If} ${Errors}

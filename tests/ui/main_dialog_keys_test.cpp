@@ -8,9 +8,9 @@
 
 #include "tests/support/file_system.h"
 #include "tests/support/utf8_conversion.h"
+#include "tests/support/window_reading.h"
 #include "tests/ui/main_dialog_fixture.h"
 #include "tests/ui/modal_window.h"
-#include "tests/ui/window_reading.h"
 #include "ui/resource.h"
 
 namespace {
