@@ -2,14 +2,12 @@
 
 #include <string>
 
-#include "base/win32_handles.h"
 #include "settings/settings_file.h"
 #include "settings/size_list.h"
 #include "shell/verb_registry.h"
 #include "tests/support/file_system.h"
 #include "tests/support/registry_reading.h"
 #include "tests/support/temp_folder.h"
-#include "tests/support/utf8_conversion.h"
 
 namespace {
 
@@ -60,21 +58,6 @@ TEST_F(SettingsFile, ReadsWhiteSpaceSeparatedSizesOnce)
     EXPECT_TRUE(readSettingsFile(utf8Path(settings)));
     EXPECT_TRUE(readSettingsFile(utf8Path(file(L"missing.txt"))));
     EXPECT_EQ(listTexts(), (std::vector<std::string>{"800x600", "1024x768", "640x480"}));
-}
-
-TEST_F(SettingsFile, AFileThatIsThereButCannotBeReadIsNoList)
-{
-    sizeList.addText(Utf8String::fromAnsi("320x240"));
-    const std::wstring held = file(L"held.txt");
-    ASSERT_TRUE(writeFileBytes(held, bytesOf("800x600\r\n")));
-    const FileHandle holder(CreateFileW(held.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr));
-    ASSERT_TRUE(holder);
-    const std::wstring folder = file(L"folder.txt");
-    ASSERT_TRUE(CreateDirectoryW(folder.c_str(), nullptr));
-    for (const std::wstring& path : {held, folder, std::wstring()}) {
-        EXPECT_FALSE(readSettingsFile(utf8Path(path))) << toUtf8(path);
-        EXPECT_EQ(listTexts(), std::vector<std::string>{"320x240"}) << toUtf8(path);
-    }
 }
 
 TEST_F(SettingsFile, WritesCrLfLinesAndRegistersTheVerbs)
