@@ -2,14 +2,26 @@
 
 #include <cstring>
 
+#include "base/win32_handles.h"
+#include "imaging/exif_orientation.h"
 #include "imaging/fit_size.h"
 #include "imaging/image_encoder.h"
 #include "imaging/indexed_copy.h"
-#include "imaging/picture_orientation.h"
+#include "imaging/locked_bits.h"
+#include "imaging/resampler.h"
+#include "imaging/upright_turn.h"
 
-Gdiplus::PixelFormat drawingFormatFor(Gdiplus::PixelFormat sourceFormat)
+// Cameras and phones record how to turn a photo instead of turning its
+// pixels; the tag stands near the start of the file, so only that is read.
+static int orientationOfFile(const wchar_t* path)
 {
-    return Gdiplus::IsIndexedPixelFormat(sourceFormat) ? PixelFormat32bppARGB : sourceFormat;
+    const FileHandle file(CreateFileW(path, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
+                                      FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!file) return 1;
+    std::vector<uint8_t> head(kExifSearchBytes);
+    DWORD read = 0;
+    if (!ReadFile(file.get(), head.data(), static_cast<DWORD>(head.size()), &read, nullptr)) return 1;
+    return exifOrientation(head.data(), read);
 }
 
 bool ImageGDIPlus::load(const Utf8String& path)
@@ -17,17 +29,19 @@ bool ImageGDIPlus::load(const Utf8String& path)
     if (path.charCount() == 0) return false;
     picture_.reset();
     sourcePalette_.clear();
-    picture_.reset(new Gdiplus::Image(path.toWide().units()));
+    const WideBuffer widePath = path.toWide();
+    orientation_ = orientationOfFile(widePath.units());
+    picture_.reset(new Gdiplus::Bitmap(widePath.units()));
     if (!picture_ || picture_->GetLastStatus() != Gdiplus::Ok) return false;
     sourcePalette_ = paletteOf(*picture_);
-    turnUpright(*picture_);
     return true;
 }
 
 ImageSize ImageGDIPlus::size() const
 {
     if (!picture_) return ImageSize();
-    return ImageSize{static_cast<int32_t>(picture_->GetWidth()), static_cast<int32_t>(picture_->GetHeight())};
+    const ImageSize stored{static_cast<int32_t>(picture_->GetWidth()), static_cast<int32_t>(picture_->GetHeight())};
+    return uprightSize(stored, orientation_);
 }
 
 ImageSize ImageGDIPlus::fitSize(int32_t width, int32_t height) const
@@ -36,40 +50,36 @@ ImageSize ImageGDIPlus::fitSize(int32_t width, int32_t height) const
     return fitToBox(picture.width, picture.height, width, height);
 }
 
-// One draw of the whole source into a new bitmap; null when GDI+ cannot make
-// the bitmap, give a drawing context on it, or draw.
-static std::unique_ptr<Gdiplus::Bitmap> drawScaled(Gdiplus::Image& source, int32_t width, int32_t height,
-                                                   Gdiplus::PixelFormat format)
+// Palette pictures may hold transparent colours, so they are read with alpha too.
+static bool mayHoldAlpha(Gdiplus::PixelFormat format)
 {
-    std::unique_ptr<Gdiplus::Bitmap> bitmap(new Gdiplus::Bitmap(width, height, format));
-    if (!bitmap || bitmap->GetLastStatus() != Gdiplus::Ok) return nullptr;
-
-    Gdiplus::Graphics graphics(bitmap.get());
-    if (graphics.GetLastStatus() != Gdiplus::Ok) return nullptr;
-    graphics.SetSmoothingMode(Gdiplus::SmoothingModeHighQuality);
-    graphics.SetInterpolationMode(Gdiplus::InterpolationModeBicubic);
-    // Tiling the source mirrored keeps bicubic sampling from blending the
-    // border with transparent black, which leaves a dark frame.
-    Gdiplus::ImageAttributes attributes;
-    attributes.SetWrapMode(Gdiplus::WrapModeTileFlipXY);
-    const Gdiplus::Rect target(0, 0, width, height);
-    const Gdiplus::Status drawn =
-        graphics.DrawImage(&source, target, 0, 0, static_cast<INT>(source.GetWidth()),
-                           static_cast<INT>(source.GetHeight()), Gdiplus::UnitPixel, &attributes);
-    if (drawn != Gdiplus::Ok) return nullptr;
-    return bitmap;
+    return Gdiplus::IsAlphaPixelFormat(format) || Gdiplus::IsIndexedPixelFormat(format);
 }
 
 bool ImageGDIPlus::scale(int32_t width, int32_t height)
 {
     if (!picture_ || !isDrawableSize(width, height)) return false;
-    const Gdiplus::PixelFormat format = drawingFormatFor(picture_->GetPixelFormat());
-    std::unique_ptr<Gdiplus::Bitmap> scaled = drawScaled(*picture_, width, height, format);
-    // Some formats that are not indexed give no drawing context either.
-    if (!scaled && format != PixelFormat32bppARGB)
-        scaled = drawScaled(*picture_, width, height, PixelFormat32bppARGB);
-    if (!scaled) return false;
-    picture_ = std::move(scaled);
+    // Three channels where there is no alpha: JPEGs decode to 24-bit RGB,
+    // which GDI+ then hands over without converting.
+    const bool alpha = mayHoldAlpha(picture_->GetPixelFormat());
+    const Gdiplus::PixelFormat format = alpha ? PixelFormat32bppARGB : PixelFormat24bppRGB;
+    const int32_t channels = alpha ? 4 : 3;
+
+    // Scaled as stored, so that only the small copy is turned upright; the
+    // stored size is the upright one turned back.
+    const ImageSize stored = uprightSize(ImageSize{width, height}, orientation_);
+    PixelBuffer scaled;
+    {
+        LockedBits source(*picture_, Gdiplus::ImageLockModeRead, format);
+        if (!source.locked() || !scalePixels(source.view(channels), stored.width, stored.height, scaled)) return false;
+    }
+    std::unique_ptr<Gdiplus::Bitmap> copy(new Gdiplus::Bitmap(width, height, format));
+    if (!copy || copy->GetLastStatus() != Gdiplus::Ok) return false;
+    LockedBits target(*copy, Gdiplus::ImageLockModeWrite, format);
+    if (!target.locked() || !copyUpright(scaled.view(), orientation_, target.mutableView(channels)) || !target.unlock())
+        return false;
+    picture_ = std::move(copy);
+    orientation_ = 1;
     return true;
 }
 

@@ -8,8 +8,9 @@
 #include "settings/image_size.h"
 #include "text/utf8_string.h"
 
-// The one picture of a resize run: loaded, measured, scaled and saved through
-// GDI+. GDI+ must be running for as long as the object exists.
+// The one picture of a resize run: decoded and saved through GDI+, scaled by
+// the computing code. GDI+ must be running for as long as the object exists;
+// objects on different threads share nothing.
 class ImageGDIPlus {
 public:
     ImageGDIPlus() = default;
@@ -18,19 +19,19 @@ public:
     virtual ~ImageGDIPlus() = default;
 
     bool load(const Utf8String& path);
+    // Fits the picture as it is shown, upright by its Exif orientation.
     ImageSize fitSize(int32_t width, int32_t height) const;
+    // Replaces the picture by an upright copy of exactly that size.
     bool scale(int32_t width, int32_t height);
     bool save(const Utf8String& path, const Utf8String& mimeType) const;
 
-    // The held picture's size; 0 by 0 when nothing usable is held.
+    // The held picture's size as it is shown; 0 by 0 when nothing usable is held.
     ImageSize size() const;
 
 private:
-    std::unique_ptr<Gdiplus::Image> picture_;
+    std::unique_ptr<Gdiplus::Bitmap> picture_;
     // The palette of an indexed source, which GIF copies keep.
     std::vector<uint32_t> sourcePalette_;
+    // How the held picture's pixels are stored (Exif orientation); a scaled copy is upright.
+    int orientation_ = 1;
 };
-
-// The format a scaled copy is drawn in: GDI+ gives no drawing context on an
-// indexed (palette) bitmap, so those are drawn in 32-bit ARGB.
-Gdiplus::PixelFormat drawingFormatFor(Gdiplus::PixelFormat sourceFormat);

@@ -12,4 +12,4 @@ std::vector<uint32_t> paletteOf(Gdiplus::Image& picture);
 // An 8-bit palette copy of the picture: the form GIF encoders take best, and
 // the only one Wine's encoder writes pixels for. sourcePalette is kept where
 // it can show the picture. Null when GDI+ or memory fails.
-std::unique_ptr<Gdiplus::Bitmap> makeIndexedCopy(Gdiplus::Image& picture, const std::vector<uint32_t>& sourcePalette);
+std::unique_ptr<Gdiplus::Bitmap> makeIndexedCopy(Gdiplus::Bitmap& picture, const std::vector<uint32_t>& sourcePalette);

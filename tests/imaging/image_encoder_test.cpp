@@ -1,8 +1,6 @@
 #include <gtest/gtest.h>
 
 #include "imaging/image_encoder.h"
-#include "imaging/image_gdiplus.h"
-#include "imaging/picture_orientation.h"
 
 TEST(ImageEncoder, QualityBlockHoldsOneLongParameterOf95)
 {
@@ -30,24 +28,4 @@ TEST(ImageEncoder, FindsEncodersByExactMimeType)
     EXPECT_EQ(findEncoderClsid(L"IMAGE/BMP", &unused), -1);
     EXPECT_EQ(findEncoderClsid(L"image/jpg", &unused), -1);
     EXPECT_EQ(findEncoderClsid(L"", &unused), -1);
-}
-
-TEST(ImageEncoder, PalettePicturesAreDrawnInFullColour)
-{
-    for (Gdiplus::PixelFormat indexed : {PixelFormat1bppIndexed, PixelFormat4bppIndexed, PixelFormat8bppIndexed})
-        EXPECT_EQ(drawingFormatFor(indexed), PixelFormat32bppARGB);
-    for (Gdiplus::PixelFormat kept : {PixelFormat24bppRGB, PixelFormat32bppARGB, PixelFormat32bppRGB,
-                                      PixelFormat48bppRGB, PixelFormat16bppRGB565})
-        EXPECT_EQ(drawingFormatFor(kept), kept);
-}
-
-TEST(ImageEncoder, OrientationTagsTurnPicturesUpright)
-{
-    const Gdiplus::RotateFlipType turns[] = {
-        Gdiplus::RotateNoneFlipNone, Gdiplus::RotateNoneFlipNone, Gdiplus::RotateNoneFlipX,
-        Gdiplus::Rotate180FlipNone,  Gdiplus::Rotate180FlipX,     Gdiplus::Rotate90FlipX,
-        Gdiplus::Rotate90FlipNone,   Gdiplus::Rotate270FlipX,     Gdiplus::Rotate270FlipNone,
-        Gdiplus::RotateNoneFlipNone, Gdiplus::RotateNoneFlipNone};
-    for (uint16_t tag = 0; tag <= 10; ++tag) EXPECT_EQ(rotateFlipForOrientation(tag), turns[tag]) << tag;
-    EXPECT_EQ(rotateFlipForOrientation(0xFFFF), Gdiplus::RotateNoneFlipNone);
 }

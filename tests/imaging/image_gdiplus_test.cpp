@@ -1,5 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cstdlib>
+
 #include "imaging/image_gdiplus.h"
 #include "tests/support/file_signature.h"
 #include "tests/support/file_system.h"
@@ -102,4 +105,70 @@ TEST_F(ImageObject, SavesWithTheEncoderOfTheExactMimeType)
         EXPECT_EQ(image.save(path(row.name), Utf8String::fromAnsi(row.mimeType)), row.saved) << row.mimeType;
         EXPECT_EQ(encodingOf(folder_.file(row.name)), row.encoding) << row.mimeType;
     }
+}
+
+TEST_F(ImageObject, FineStripesShrunkFiveTimesComeOutFlatGrey)
+{
+    // Black and white stripes one to three pixels wide are far finer than a
+    // fifth of the size can show: a correct shrink leaves their mean, flat
+    // grey, where drawing without a prefilter shows stripes or moire.
+    const struct {
+        const wchar_t* name;
+        PictureFormat format;
+        int stripeWidth;
+        bool across;
+    } rows[] = {
+        {L"one.png", PictureFormat::Png, 1, false},   {L"two.png", PictureFormat::Png, 2, true},
+        {L"three.bmp", PictureFormat::Bmp, 3, false}, {L"two.bmp", PictureFormat::Bmp, 2, false},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(toUtf8(row.name));
+        const std::wstring source = folder_.file(row.name);
+        ASSERT_TRUE(makePixelPicture(source, 500, 300, row.format, [&row](int x, int y) {
+            const int level = ((row.across ? y : x) / row.stripeWidth) % 2 ? 255 : 0;
+            return Colour{level, level, level};
+        }));
+        ImageGDIPlus image;
+        ASSERT_TRUE(image.load(utf8Of(source)));
+        ASSERT_TRUE(image.scale(100, 60));
+        ASSERT_TRUE(image.save(path(L"copy.png"), Utf8String::fromAnsi("image/png")));
+        const std::optional<DecodedPicture> copy = decodePicture(folder_.file(L"copy.png"));
+        ASSERT_TRUE(copy);
+        // The outer pixels are left out: their five columns or rows hold
+        // unequal shares of black and white, and the edge is clamped.
+        int farthest = 0;
+        for (int y = 1; y + 1 < copy->height; ++y)
+            for (int x = 1; x + 1 < copy->width; ++x) farthest = std::max(farthest, std::abs(copy->at(x, y).green - 128));
+        EXPECT_LE(farthest, 4);
+    }
+}
+
+TEST_F(ImageObject, TransparentSurroundsLendNoDarkFringe)
+{
+    // An opaque white square on transparent black, shrunk by an uneven ratio
+    // so that its edges land part way into pixels.
+    const std::wstring source = folder_.file(L"square.png");
+    ASSERT_TRUE(makePixelPicture(source, 200, 200, PictureFormat::Png, [](int x, int y) {
+        const bool inside = x >= 47 && x < 153 && y >= 47 && y < 153;
+        return inside ? Colour{255, 255, 255, 255} : Colour{0, 0, 0, 0};
+    }));
+    ImageGDIPlus image;
+    ASSERT_TRUE(image.load(utf8Of(source)));
+    ASSERT_TRUE(image.scale(57, 57));
+    ASSERT_TRUE(image.save(path(L"copy.png"), Utf8String::fromAnsi("image/png")));
+    const std::optional<DecodedPicture> copy = decodePicture(folder_.file(L"copy.png"));
+    ASSERT_TRUE(copy);
+    int partlyCovered = 0;
+    for (int y = 0; y < copy->height; ++y) {
+        for (int x = 0; x < copy->width; ++x) {
+            const Colour pixel = copy->at(x, y);
+            if (pixel.alpha > 0 && pixel.alpha < 255) ++partlyCovered;
+            // Faint pixels round their colour coarsely; anything that shows is white.
+            if (pixel.alpha >= 16) {
+                EXPECT_TRUE(nearColour(pixel, Colour{255, 255, 255}, 4)) << x << "," << y << " " << pixel;
+            }
+        }
+    }
+    EXPECT_GT(partlyCovered, 0) << "the square's edges should fall inside pixels";
+    EXPECT_EQ(copy->at(0, 0).alpha, 0) << "the corner stays transparent";
 }

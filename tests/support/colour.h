@@ -6,9 +6,11 @@ struct Colour {
     int red = 0;
     int green = 0;
     int blue = 0;
+    int alpha = 255;
 };
 
-// Scaling blends neighbours and JPEG is lossy, so colours match within a tolerance.
+// Scaling blends neighbours and JPEG is lossy, so colours match within a
+// tolerance; alpha is not compared.
 inline bool nearColour(const Colour& a, const Colour& b, int tolerance)
 {
     auto within = [tolerance](int x, int y) { return x - y <= tolerance && y - x <= tolerance; };

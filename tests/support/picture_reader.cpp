@@ -19,7 +19,7 @@ std::optional<DecodedPicture> decodePicture(const std::wstring& path)
     picture.pixels.reserve(static_cast<size_t>(picture.width) * picture.height);
     for (int y = 0; y < picture.height; ++y) {
         const auto* row = static_cast<const BYTE*>(data.Scan0) + static_cast<ptrdiff_t>(y) * data.Stride;
-        for (int x = 0; x < picture.width; ++x) picture.pixels.push_back({row[4 * x + 2], row[4 * x + 1], row[4 * x]});
+        for (int x = 0; x < picture.width; ++x) picture.pixels.push_back({row[4 * x + 2], row[4 * x + 1], row[4 * x], row[4 * x + 3]});
     }
     bitmap.UnlockBits(&data);
     return picture;

@@ -40,25 +40,41 @@ static bool save(Bitmap& bitmap, const std::wstring& path, PictureFormat format)
     return bitmap.Save(path.c_str(), &encoder, nullptr) == Ok;
 }
 
-bool makePicture(const std::wstring& path, int width, int height, PictureFormat format, const Quadrants& fill)
+// Writes the pixels from a bitmap in 24-bit RGB or, with alpha, 32-bit ARGB.
+static bool writePixels(const std::wstring& path, int width, int height, PictureFormat format,
+                        const std::function<Colour(int x, int y)>& pixel, bool withAlpha)
 {
-    if (format == PictureFormat::Gif) return makePalettePicture(path, width, height, format, fill);
-    Bitmap bitmap(width, height, PixelFormat24bppRGB);
+    const PixelFormat pixelFormat = withAlpha ? PixelFormat32bppARGB : PixelFormat24bppRGB;
+    const int bytes = withAlpha ? 4 : 3;
+    Bitmap bitmap(width, height, pixelFormat);
     if (bitmap.GetLastStatus() != Ok) return false;
     const Rect whole(0, 0, width, height);
     BitmapData data = {};
-    if (bitmap.LockBits(&whole, ImageLockModeWrite, PixelFormat24bppRGB, &data) != Ok) return false;
+    if (bitmap.LockBits(&whole, ImageLockModeWrite, pixelFormat, &data) != Ok) return false;
     for (int y = 0; y < height; ++y) {
         auto* row = static_cast<BYTE*>(data.Scan0) + static_cast<ptrdiff_t>(y) * data.Stride;
         for (int x = 0; x < width; ++x) {
-            const Colour colour = quadrantColour(fill, quadrantOf(x, y, width, height));
-            row[3 * x] = static_cast<BYTE>(colour.blue);
-            row[3 * x + 1] = static_cast<BYTE>(colour.green);
-            row[3 * x + 2] = static_cast<BYTE>(colour.red);
+            const Colour colour = pixel(x, y);
+            const int channels[] = {colour.blue, colour.green, colour.red, colour.alpha};
+            for (int c = 0; c < bytes; ++c) row[bytes * x + c] = static_cast<BYTE>(channels[c]);
         }
     }
     if (bitmap.UnlockBits(&data) != Ok) return false;
     return save(bitmap, path, format);
+}
+
+bool makePicture(const std::wstring& path, int width, int height, PictureFormat format, const Quadrants& fill)
+{
+    if (format == PictureFormat::Gif) return makePalettePicture(path, width, height, format, fill);
+    return writePixels(
+        path, width, height, format,
+        [&](int x, int y) { return quadrantColour(fill, quadrantOf(x, y, width, height)); }, false);
+}
+
+bool makePixelPicture(const std::wstring& path, int width, int height, PictureFormat format,
+                      const std::function<Colour(int x, int y)>& pixel)
+{
+    return writePixels(path, width, height, format, pixel, true);
 }
 
 static bool setFourColourPalette(Bitmap& bitmap, const Quadrants& fill)

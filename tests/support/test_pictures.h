@@ -1,5 +1,6 @@
 #pragma once
 
+#include <functional>
 #include <string>
 
 #include "tests/support/colour.h"
@@ -11,6 +12,11 @@ enum class PictureFormat { Jpeg, Png, Gif, Bmp, Tiff };
 // must be running. True when the file was written. A GIF is always written
 // as a palette picture: Wine's GIF encoder writes no pixels from any other.
 bool makePicture(const std::wstring& path, int width, int height, PictureFormat format, const Quadrants& fill);
+
+// A picture of the colour the function gives for each pixel, alpha included
+// (written from 32-bit ARGB, so a PNG keeps it).
+bool makePixelPicture(const std::wstring& path, int width, int height, PictureFormat format,
+                      const std::function<Colour(int x, int y)>& pixel);
 
 // The same as an 8-bit palette picture whose palette holds just the four
 // colours, the kind that GDI+ decodes to an indexed pixel format.

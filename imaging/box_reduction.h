@@ -1,0 +1,17 @@
+#pragma once
+
+#include <cstdint>
+
+#include "imaging/pixel_view.h"
+
+// The whole number of source pixels per side that one pixel of a box
+// reduction averages so that what is left is still at least twice the target
+// size both ways; 1 when that leaves nothing to reduce.
+int32_t boxFactorFor(int32_t sourceWidth, int32_t sourceHeight, int32_t width, int32_t height);
+
+// The source with each factor x factor block replaced by its mean, into
+// reduced (allocated here). Blocks cut short by the right or bottom edge
+// average the pixels they hold. With alpha, colours are weighted by it, so
+// that transparent pixels lend none of theirs. False for an invalid view or
+// factor, or when memory runs out.
+bool boxReduce(const PixelView& source, int32_t factor, PixelBuffer& reduced);

@@ -1,0 +1,45 @@
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <vector>
+
+// Pixels as the computing code sees them, whoever holds the memory: rows of
+// width * channels bytes, stride bytes apart. Three channels are blue, green
+// and red, the order GDI+ keeps; a fourth is alpha, not premultiplied.
+template <typename Byte>
+struct BasicPixelView {
+    Byte* pixels = nullptr;
+    int32_t width = 0;
+    int32_t height = 0;
+    ptrdiff_t stride = 0;
+    int32_t channels = 0;
+
+    Byte* row(int32_t y) const { return pixels + y * stride; }
+    // Something to read: a size, 3 or 4 channels, and rows that hold them.
+    bool isValid() const
+    {
+        return pixels && width > 0 && height > 0 && (channels == 3 || channels == 4) &&
+               (stride >= 0 ? stride : -stride) / channels >= width;
+    }
+};
+using PixelView = BasicPixelView<const uint8_t>;
+using MutablePixelView = BasicPixelView<uint8_t>;
+
+// Tightly packed pixels of the computing code's own.
+class PixelBuffer {
+public:
+    // False, and nothing held, when the size is not a picture's or memory runs out.
+    bool allocate(int32_t width, int32_t height, int32_t channels);
+
+    PixelView view() const { return {bytes_.data(), width_, height_, stride(), channels_}; }
+    MutablePixelView mutableView() { return {bytes_.data(), width_, height_, stride(), channels_}; }
+
+private:
+    ptrdiff_t stride() const { return static_cast<ptrdiff_t>(width_) * channels_; }
+
+    std::vector<uint8_t> bytes_;
+    int32_t width_ = 0;
+    int32_t height_ = 0;
+    int32_t channels_ = 0;
+};

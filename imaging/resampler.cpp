@@ -1,0 +1,51 @@
+#include "imaging/resampler.h"
+
+#include <climits>
+
+#include "imaging/box_reduction.h"
+
+#define STB_IMAGE_RESIZE_IMPLEMENTATION
+#define STB_IMAGE_RESIZE_STATIC
+#include <stb_image_resize.h>
+
+namespace {
+
+// Chosen by measurement against ImageMagick's resize (bench/resize-quality.sh).
+constexpr stbir_filter kFilter = STBIR_FILTER_CATMULLROM;
+
+// The resampler counts bytes in an int.
+template <typename Byte>
+bool fitsTheResampler(const BasicPixelView<Byte>& view)
+{
+    const ptrdiff_t stride = view.stride >= 0 ? view.stride : -view.stride;
+    return stride <= INT_MAX && stride * static_cast<int64_t>(view.height) <= INT_MAX;
+}
+
+// `source` stands for `extentWidth` x `extentHeight` pixels of the picture:
+// fewer than its own when its last column or row averages a cut-short block.
+bool resample(const PixelView& source, float extentWidth, float extentHeight, const MutablePixelView& target)
+{
+    if (!fitsTheResampler(source) || !fitsTheResampler(target)) return false;
+    // A negative stride is handed over as it is: the rows are reached from the first.
+    const int alpha = source.channels == 4 ? 3 : STBIR_ALPHA_CHANNEL_NONE;
+    return stbir_resize_region(source.pixels, source.width, source.height, static_cast<int>(source.stride),
+                               target.pixels, target.width, target.height, static_cast<int>(target.stride),
+                               STBIR_TYPE_UINT8, source.channels, alpha, 0, STBIR_EDGE_CLAMP, STBIR_EDGE_CLAMP,
+                               kFilter, kFilter, STBIR_COLORSPACE_LINEAR, nullptr, 0.0f, 0.0f,
+                               extentWidth / static_cast<float>(source.width),
+                               extentHeight / static_cast<float>(source.height)) != 0;
+}
+
+}  // namespace
+
+bool scalePixels(const PixelView& source, int32_t width, int32_t height, PixelBuffer& scaled)
+{
+    if (!source.isValid() || !scaled.allocate(width, height, source.channels)) return false;
+    const int32_t factor = boxFactorFor(source.width, source.height, width, height);
+    if (factor == 1) return resample(source, static_cast<float>(source.width), static_cast<float>(source.height),
+                                     scaled.mutableView());
+    PixelBuffer reduced;
+    if (!boxReduce(source, factor, reduced)) return false;
+    return resample(reduced.view(), static_cast<float>(source.width) / static_cast<float>(factor),
+                    static_cast<float>(source.height) / static_cast<float>(factor), scaled.mutableView());
+}
