@@ -1,55 +1,41 @@
 #!/usr/bin/env bash
 # Times `pellavo.exe -size 800x600` under 64-bit Wine against ImageMagick's
 # convert and libvips' vipsthumbnail on a 12- and a 24-megapixel photo-like
-# JPEG: 5 runs of each, then a table of median wall times and peak memory.
+# JPEG, and the program alone on the 12-megapixel one tagged as stored
+# turned: 5 runs of each, then a table of median wall times and peak memory,
+# and the ratios the program is held to.
 # Safe to run again: packages, build, pictures and Wine prefix are made once.
 # Usage: bash bench/resize-benchmark.sh
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
 runs=5
-bench=$PWD/build/bench
+source bench/resize-setup.sh
 out=$bench/out
-prefix=$bench/wine-prefix
-wine=(tests/wine/run-in-wine.sh "$prefix")
-convert=/usr/bin/convert  # ImageMagick itself, whatever else is first on PATH
+mkdir -p "$out"
 
-# What it needs: the build's packages, then the benchmark's own.
-bash scripts/setup.sh
-missing=()
-for package in imagemagick libvips-tools time; do
-    dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q 'install ok installed' || missing+=("$package")
-done
-if [ ${#missing[@]} -gt 0 ]; then
-    echo "Installing: ${missing[*]}"
-    export DEBIAN_FRONTEND=noninteractive
-    apt-get update -q
-    apt-get install -y -q "${missing[@]}"
-fi
-[ -f build/x64/pellavo.exe ] || bash scripts/build.sh x64
-
-# Photo-like pictures (a plasma fractal, softened, with a little grain), made once.
-mkdir -p "$bench" "$out"
-pictures=(photo-12mp photo-24mp)
+# Photo-like pictures (a plasma fractal, softened, with a little grain), made
+# once, and the 12-megapixel one again with an Exif tag that says it is stored
+# turned (6: shown turned clockwise), which the program turns upright.
+pictures=(photo-12mp photo-12mp-turned photo-24mp)
 declare -A dimensions=([photo-12mp]=4000x3000 [photo-24mp]=6000x4000)
-declare -A expected=([photo-12mp]=800x600 [photo-24mp]=800x533)
-for name in "${pictures[@]}"; do
+declare -A expected=([photo-12mp]=800x600 [photo-12mp-turned]=450x600 [photo-24mp]=800x533)
+for name in photo-12mp photo-24mp; do
     [ -f "$bench/$name.jpg" ] && continue
     echo "Making $name.jpg (${dimensions[$name]})"
     "$convert" -size "${dimensions[$name]}" -seed 7 plasma:fractal -blur 0x3 \
         -attenuate 0.4 +noise Gaussian -quality 90 "$bench/$name.tmp.jpg"
     mv "$bench/$name.tmp.jpg" "$bench/$name.jpg"
 done
+# An APP1 segment straight after the start marker: "Exif", a little-endian
+# TIFF header, IFD0 with one entry, Orientation (0x0112) = 6.
+{
+    head -c 2 "$bench/photo-12mp.jpg"
+    printf '\xff\xe1\x00\x22Exif\x00\x00II\x2a\x00\x08\x00\x00\x00\x01\x00'
+    printf '\x12\x01\x03\x00\x01\x00\x00\x00\x06\x00\x00\x00\x00\x00\x00\x00'
+    tail -c +3 "$bench/photo-12mp.jpg"
+} >"$bench/photo-12mp-turned.jpg"
 
-# The prefix's "open" verb for JPEGs runs a command that does nothing, so that
-# opening the result costs little (Wine has no JPEG association of its own).
-"${wine[@]}" reg add 'HKCR\.jpg' /ve /d jpegfile /f >/dev/null 2>&1
-"${wine[@]}" reg add 'HKCR\jpegfile\shell\open\command' /ve /f \
-    /d 'C:\windows\system32\cmd.exe /c rem "%1"' >/dev/null 2>&1
-echo "JPEG open verb in $prefix:"
-"${wine[@]}" reg query 'HKCR\jpegfile\shell\open\command' /ve 2>/dev/null | grep REG_SZ
-
-winpath() { echo "Z:$(tr / '\\' <<<"$1")"; }
 clean() { rm -f "$bench"/photo-*_*.jpg "$out"/*; }
 
 # Runs "$@" $runs times, cleaning up before each, and adds a row per run to
@@ -73,9 +59,13 @@ measure() {
 }
 
 echo "Warming up"
+# The other tools are not timed on the turned photo: it is there to compare
+# the program with itself.
+others() { [ "$1" != photo-12mp-turned ]; }
 for name in "${pictures[@]}"; do
     clean
     "${wine[@]}" build/x64/pellavo.exe -size 800x600 "$(winpath "$bench/$name.jpg")" >/dev/null 2>&1 || true
+    others "$name" || continue
     "$convert" "$bench/$name.jpg" -resize 800x600 "$out/warm.jpg"
     vipsthumbnail -s 800x600 -o "$out/warm.jpg" "$bench/$name.jpg"
 done
@@ -85,8 +75,10 @@ for name in "${pictures[@]}"; do
     echo "Timing $name: $runs runs of each tool"
     picture=$bench/$name.jpg
     result=$bench/${name}_${expected[$name]}.jpg
-    measure imagemagick "$name" "$out/$name.jpg" "$convert" "$picture" -resize 800x600 "$out/$name.jpg"
-    measure vipsthumbnail "$name" "$out/$name.jpg" vipsthumbnail -s 800x600 -o "$out/$name.jpg" "$picture"
+    if others "$name"; then
+        measure imagemagick "$name" "$out/$name.jpg" "$convert" "$picture" -resize 800x600 "$out/$name.jpg"
+        measure vipsthumbnail "$name" "$out/$name.jpg" vipsthumbnail -s 800x600 -o "$out/$name.jpg" "$picture"
+    fi
     measure pellavo "$name" "$result" "${wine[@]}" build/x64/pellavo.exe -size 800x600 "$(winpath "$picture")"
     got=$( [ -f "$result" ] && identify -format '%wx%h' "$result" || echo "no such file")
     [ "$got" = "${expected[$name]}" ] && verdict=OK || verdict="WRONG, expected ${expected[$name]}"
@@ -114,12 +106,15 @@ LC_ALL=C sort -k2,2 -k1,1 -k3,3n "$results" | awk -v runs="$runs" '
             if (part[1] != "wine-start-up" && !failed[key] && (!(part[2] in best) || median[key] < best[part[2]]))
                 best[part[2]] = median[key]
         }
-        printf "%-14s %-11s %9s %6s %9s  %s\n", "tool", "picture", "median s", "ratio", "peak MiB", "note"
+        printf "%-14s %-17s %9s %6s %9s  %s\n", "tool", "picture", "median s", "ratio", "peak MiB", "note"
         for (i = 1; i <= keys; i++) {
             key = order[i]; split(key, part, " ")
             note = failed[key] ? failed[key] "/" runs " runs failed (" status[key] ")" : ""
             if (part[1] == "wine-start-up") note = "pellavo.exe -size 0x0, exit code " (status[key] == "-" ? 0 : status[key])
             ratio = part[1] != "wine-start-up" && !failed[key] && part[2] in best ? sprintf("%.2f", median[key] / best[part[2]]) : "-"
-            printf "%-14s %-11s %9.2f %6s %9.1f  %s\n", part[1], part[2], median[key], ratio, rss[key] / 1024, note
+            printf "%-14s %-17s %9.2f %6s %9.1f  %s\n", part[1], part[2], median[key], ratio, rss[key] / 1024, note
         }
+        plain = median["pellavo photo-12mp"]
+        printf "\nTargets: pellavo / imagemagick on photo-12mp %.2f (at most 0.80); pellavo on\n", plain / median["imagemagick photo-12mp"]
+        printf "photo-12mp-turned / on photo-12mp %.2f (at most 1.05)\n", median["pellavo photo-12mp-turned"] / plain
     }'

@@ -4,6 +4,10 @@
 
 #include "imaging/pixel_view.h"
 
+// The most source pixels per side one pixel of a box reduction averages; the
+// resampler takes any shrink beyond it.
+constexpr int32_t kLargestBoxFactor = 256;
+
 // The whole number of source pixels per side that one pixel of a box
 // reduction averages so that what is left is still at least twice the target
 // size both ways; 1 when that leaves nothing to reduce.
@@ -13,5 +17,5 @@ int32_t boxFactorFor(int32_t sourceWidth, int32_t sourceHeight, int32_t width, i
 // reduced (allocated here). Blocks cut short by the right or bottom edge
 // average the pixels they hold. With alpha, colours are weighted by it, so
 // that transparent pixels lend none of theirs. False for an invalid view or
-// factor, or when memory runs out.
+// a factor outside 1 to kLargestBoxFactor, or when memory runs out.
 bool boxReduce(const PixelView& source, int32_t factor, PixelBuffer& reduced);

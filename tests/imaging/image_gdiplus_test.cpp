@@ -24,6 +24,15 @@ protected:
         return utf8Of(path);
     }
     Utf8String path(const wchar_t* name) const { return utf8Of(folder_.file(name)); }
+    // The picture loaded, scaled, saved as a PNG and decoded again; nothing when a step fails.
+    std::optional<DecodedPicture> scaledCopy(const std::wstring& source, int width, int height)
+    {
+        ImageGDIPlus image;
+        if (!image.load(utf8Of(source)) || !image.scale(width, height) ||
+            !image.save(path(L"copy.png"), Utf8String::fromAnsi("image/png")))
+            return std::nullopt;
+        return decodePicture(folder_.file(L"copy.png"));
+    }
 
     TempFolder folder_;
 };
@@ -128,11 +137,7 @@ TEST_F(ImageObject, FineStripesShrunkFiveTimesComeOutFlatGrey)
             const int level = ((row.across ? y : x) / row.stripeWidth) % 2 ? 255 : 0;
             return Colour{level, level, level};
         }));
-        ImageGDIPlus image;
-        ASSERT_TRUE(image.load(utf8Of(source)));
-        ASSERT_TRUE(image.scale(100, 60));
-        ASSERT_TRUE(image.save(path(L"copy.png"), Utf8String::fromAnsi("image/png")));
-        const std::optional<DecodedPicture> copy = decodePicture(folder_.file(L"copy.png"));
+        const std::optional<DecodedPicture> copy = scaledCopy(source, 100, 60);
         ASSERT_TRUE(copy);
         // The outer pixels are left out: their five columns or rows hold
         // unequal shares of black and white, and the edge is clamped.
@@ -152,11 +157,7 @@ TEST_F(ImageObject, TransparentSurroundsLendNoDarkFringe)
         const bool inside = x >= 47 && x < 153 && y >= 47 && y < 153;
         return inside ? Colour{255, 255, 255, 255} : Colour{0, 0, 0, 0};
     }));
-    ImageGDIPlus image;
-    ASSERT_TRUE(image.load(utf8Of(source)));
-    ASSERT_TRUE(image.scale(57, 57));
-    ASSERT_TRUE(image.save(path(L"copy.png"), Utf8String::fromAnsi("image/png")));
-    const std::optional<DecodedPicture> copy = decodePicture(folder_.file(L"copy.png"));
+    const std::optional<DecodedPicture> copy = scaledCopy(source, 57, 57);
     ASSERT_TRUE(copy);
     int partlyCovered = 0;
     for (int y = 0; y < copy->height; ++y) {

@@ -73,7 +73,7 @@ TEST(BoxReduction, ReducesToAboutTwiceTheTargetByWholeBlocks)
     } rows[] = {
         {4000, 3000, 800, 600, 2},  {4000, 3000, 640, 480, 3}, {4000, 3000, 1920, 1080, 1},
         {12000, 9000, 800, 600, 7}, {4000, 3000, 8000, 6000, 1}, {4000, 100, 40, 40, 1},
-        {0, 3000, 800, 600, 1},     {4000, 3000, 0, -1, 1},
+        {0, 3000, 800, 600, 1},     {4000, 3000, 0, -1, 1}, {100000, 100000, 10, 10, kLargestBoxFactor},
     };
     for (const auto& row : rows)
         EXPECT_EQ(boxFactorFor(row.sourceWidth, row.sourceHeight, row.width, row.height), row.factor)
@@ -96,6 +96,7 @@ TEST(BoxReduction, AveragesBlocksCutShortByTheEdgesAndWeighsColourByAlpha)
     EXPECT_EQ(bytesOf(reduced.view()), (std::vector<int>{255, 255, 255, 128, 0, 0, 0, 0}));
 
     EXPECT_FALSE(boxReduce(grey.view(), 0, reduced));
+    EXPECT_FALSE(boxReduce(grey.view(), kLargestBoxFactor + 1, reduced));
     EXPECT_FALSE(boxReduce(PixelView{}, 2, reduced));
 }
 
@@ -108,8 +109,8 @@ TEST(Resampler, KeepsAFlatPictureFlatToEveryEdgeShrunkOrEnlarged)
         const std::vector<int>& colour;
         int32_t toWidth, toHeight;
     } rows[] = {
-        {97, 61, orange, 37, 23},  {641, 481, orange, 64, 48},  {13, 7, orange, 130, 70},
-        {97, 61, seeThrough, 37, 23}, {641, 481, seeThrough, 64, 48}, {13, 7, seeThrough, 130, 70},
+        {97, 61, orange, 37, 23},  {321, 241, orange, 32, 24},  {13, 7, orange, 130, 70},
+        {97, 61, seeThrough, 37, 23}, {321, 241, seeThrough, 32, 24}, {13, 7, seeThrough, 130, 70},
     };
     for (const auto& row : rows) {
         const int32_t channels = static_cast<int32_t>(row.colour.size());
