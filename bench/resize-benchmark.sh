@@ -3,11 +3,13 @@
 # convert and libvips' vipsthumbnail on a 12- and a 24-megapixel photo-like
 # JPEG, and the program alone on the 12-megapixel one tagged as stored
 # turned: 5 runs of each, then a table of median wall times and peak memory,
-# and the ratios the program is held to.
+# and the ratios the program is held to. Given an earlier build's
+# pellavo.exe, it times that too, as "earlier", for a before and after.
 # Safe to run again: packages, build, pictures and Wine prefix are made once.
-# Usage: bash bench/resize-benchmark.sh
+# Usage: bash bench/resize-benchmark.sh [EARLIER_PELLAVO_EXE]
 set -euo pipefail
 cd "$(dirname "$0")/.."
+earlier=${1:+$(realpath "$1")}
 
 runs=5
 source bench/resize-setup.sh
@@ -38,56 +40,63 @@ done
 
 clean() { rm -f "$bench"/photo-*_*.jpg "$out"/*; }
 
-# Runs "$@" $runs times, cleaning up before each, and adds a row per run to
-# $results: tool, picture, seconds, peak RSS in KiB, and what went wrong
-# (the exit code, "missing" when the expected output is not there, or "-").
+# Runs "$@" once, after cleaning up, and adds a row to $results: tool,
+# picture, seconds, peak RSS in KiB, and what went wrong (the exit code,
+# "missing" when the expected output is not there, or "-").
 results=$bench/results.txt
 : >"$results"
 measure() {
     local tool=$1 picture=$2 output=$3 status
     shift 3
-    for _ in $(seq "$runs"); do
-        clean
-        sleep 2  # Wine's desktop process and the open verb's cmd.exe outlive a run by 1-2 s
-        status=0
-        /usr/bin/time -f '%e %M' -o "$bench/time.txt" "$@" >/dev/null 2>&1 </dev/null || status=$?
-        if [ "$status" = 0 ]; then
-            if [ "$output" = - ] || [ -f "$output" ]; then status=-; else status=missing; fi
-        fi
-        echo "$tool $picture $(tail -n 1 "$bench/time.txt") $status" >>"$results"
-    done
+    clean
+    sleep 2  # Wine's desktop process and the open verb's cmd.exe outlive a run by 1-2 s
+    status=0
+    /usr/bin/time -f '%e %M' -o "$bench/time.txt" "$@" >/dev/null 2>&1 </dev/null || status=$?
+    if [ "$status" = 0 ]; then
+        if [ "$output" = - ] || [ -f "$output" ]; then status=-; else status=missing; fi
+    fi
+    echo "$tool $picture $(tail -n 1 "$bench/time.txt") $status" >>"$results"
 }
 
-echo "Warming up"
 # The other tools are not timed on the turned photo: it is there to compare
 # the program with itself.
 others() { [ "$1" != photo-12mp-turned ]; }
+# One run of every tool on a picture.
+measureAll() {
+    local name=$1 picture=$bench/$1.jpg result=$bench/${1}_${expected[$1]}.jpg
+    if others "$name"; then
+        measure imagemagick "$name" "$out/$name.jpg" "$convert" "$picture" -resize 800x600 "$out/$name.jpg"
+        measure vipsthumbnail "$name" "$out/$name.jpg" vipsthumbnail -s 800x600 -o "$out/$name.jpg" "$picture"
+    fi
+    if [ -n "$earlier" ]; then
+        measure earlier "$name" "$result" "${wine[@]}" "$earlier" -size 800x600 "$(winpath "$picture")"
+    fi
+    measure pellavo "$name" "$result" "${wine[@]}" build/x64/pellavo.exe -size 800x600 "$(winpath "$picture")"
+}
+
+echo "Warming up, and checking pellavo's copies"
 for name in "${pictures[@]}"; do
     clean
+    result=$bench/${name}_${expected[$name]}.jpg
     "${wine[@]}" build/x64/pellavo.exe -size 800x600 "$(winpath "$bench/$name.jpg")" >/dev/null 2>&1 || true
+    got=$( [ -f "$result" ] && identify -format '%wx%h' "$result" || echo "no such file")
+    [ "$got" = "${expected[$name]}" ] && verdict=OK || verdict="WRONG, expected ${expected[$name]}"
+    echo "  pellavo's output ${result#"$PWD/"}: $got ($verdict)"
     others "$name" || continue
     "$convert" "$bench/$name.jpg" -resize 800x600 "$out/warm.jpg"
     vipsthumbnail -s 800x600 -o "$out/warm.jpg" "$bench/$name.jpg"
 done
 
+# Round by round, each tool once on each picture, so that a change in the
+# machine's load falls on every tool alike.
 load=$(cut -d' ' -f1-3 /proc/loadavg)
-for name in "${pictures[@]}"; do
-    echo "Timing $name: $runs runs of each tool"
-    picture=$bench/$name.jpg
-    result=$bench/${name}_${expected[$name]}.jpg
-    if others "$name"; then
-        measure imagemagick "$name" "$out/$name.jpg" "$convert" "$picture" -resize 800x600 "$out/$name.jpg"
-        measure vipsthumbnail "$name" "$out/$name.jpg" vipsthumbnail -s 800x600 -o "$out/$name.jpg" "$picture"
-    fi
-    measure pellavo "$name" "$result" "${wine[@]}" build/x64/pellavo.exe -size 800x600 "$(winpath "$picture")"
-    got=$( [ -f "$result" ] && identify -format '%wx%h' "$result" || echo "no such file")
-    [ "$got" = "${expected[$name]}" ] && verdict=OK || verdict="WRONG, expected ${expected[$name]}"
-    echo "  pellavo's output ${result#"$PWD/"}: $got ($verdict)"
+for round in $(seq "$runs"); do
+    echo "Timing round $round of $runs"
+    for name in "${pictures[@]}"; do measureAll "$name"; done
+    # Wine's own start-up: an invalid size makes the program exit at once.
+    measure wine-start-up photo-12mp - "${wine[@]}" build/x64/pellavo.exe -size 0x0 "$(winpath "$bench/photo-12mp.jpg")"
 done
-# Wine's own start-up: an invalid size makes the program exit at once.
-measure wine-start-up photo-12mp - "${wine[@]}" build/x64/pellavo.exe -size 0x0 "$(winpath "$bench/photo-12mp.jpg")"
 clean
-
 echo
 echo "Median wall time of $runs runs (load average before timing: $load); ratio to the fastest"
 echo "tool on the same picture; peak memory is the largest maximum resident set size of the"

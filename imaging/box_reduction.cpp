@@ -14,14 +14,28 @@ int32_t boxFactorFor(int32_t sourceWidth, int32_t sourceHeight, int32_t width, i
 
 namespace {
 
-// 32 bits hold the sum of any block up to the largest: 255 * 255 per pixel
-// times 256 * 256 pixels.
-static_assert(255ull * 255 * kLargestBoxFactor * kLargestBoxFactor <= UINT32_MAX, "block sums fit 32 bits");
+// 32 bits hold the sum of any block up to the largest, with half a count
+// added for rounding: 255 * 255 per pixel times 256 * 256 pixels.
+static_assert((255ull * 255 + 1) * kLargestBoxFactor * kLargestBoxFactor <= UINT32_MAX, "block sums fit 32 bits");
 
 inline uint8_t roundedMean(uint32_t sum, uint32_t count)
 {
-    return static_cast<uint8_t>((static_cast<uint64_t>(sum) + count / 2) / count);
+    return static_cast<uint8_t>((sum + count / 2) / count);
 }
+
+// The rounded mean for one pixel count, which a whole row of blocks shares,
+// by a multiplication instead of a division: exact while the rounded sum
+// stays below 2^40 / count, and it stays below 256 * count, count being at
+// most 256 * 256.
+class MeanOf {
+public:
+    explicit MeanOf(uint32_t count) : half_(count / 2), multiplier_((uint64_t{1} << 40) / count + 1) {}
+    uint8_t operator()(uint32_t sum) const { return static_cast<uint8_t>(((sum + half_) * multiplier_) >> 40); }
+
+private:
+    uint32_t half_;
+    uint64_t multiplier_;
+};
 
 // Sums one band of source rows into one row of sums per reduced pixel and
 // channel; with alpha the colour sums are of colour times alpha.
@@ -35,11 +49,15 @@ void sumBand(const PixelView& source, int32_t firstRow, int32_t lastRow, int32_t
         uint32_t* sum = sums.data();
         for (int32_t x = 0; x < source.width; x += factor, sum += channels) {
             const int32_t count = std::min(factor, source.width - x);
+            // Summed in locals first: the pixel bytes may alias the sums for
+            // all the compiler knows, which would keep them out of registers.
+            uint32_t block[channels] = {};
             for (int32_t i = 0; i < count; ++i, pixel += channels) {
                 const uint32_t weight = alpha ? pixel[3] : 1u;
-                for (int32_t c = 0; c < 3; ++c) sum[c] += pixel[c] * weight;
-                if (alpha) sum[3] += weight;
+                for (int32_t c = 0; c < 3; ++c) block[c] += pixel[c] * weight;
+                if (alpha) block[3] += weight;
             }
+            for (int32_t c = 0; c < channels; ++c) sum[c] += block[c];
         }
     }
 }
@@ -70,14 +88,20 @@ bool boxReduce(const PixelView& source, int32_t factor, PixelBuffer& reduced)
             sumBand<3>(source, firstRow, firstRow + rows, factor, sums);
         uint8_t* pixel = target.row(y);
         const uint32_t* sum = sums.data();
+        // Every block but the last of the row holds factor columns.
+        const auto lastColumns = static_cast<uint32_t>(source.width - static_cast<int64_t>(width - 1) * factor);
+        const MeanOf wholeBlock(static_cast<uint32_t>(factor * rows));
+        const MeanOf lastBlock(lastColumns * static_cast<uint32_t>(rows));
         for (int32_t x = 0; x < width; ++x, pixel += channels, sum += channels) {
-            const int64_t firstColumn = static_cast<int64_t>(x) * factor;
-            const auto count = static_cast<uint32_t>(std::min<int64_t>(factor, source.width - firstColumn) * rows);
+            const MeanOf& mean = x + 1 < width ? wholeBlock : lastBlock;
+            if (channels == 3) {
+                for (int32_t c = 0; c < 3; ++c) pixel[c] = mean(sum[c]);
+                continue;
+            }
             // Colours weighted by alpha are divided by the alpha sum; a block
             // with no alpha at all keeps black, which nothing shows.
-            const uint32_t divisor = channels == 4 ? sum[3] : count;
-            for (int32_t c = 0; c < 3; ++c) pixel[c] = divisor ? roundedMean(sum[c], divisor) : 0;
-            if (channels == 4) pixel[3] = roundedMean(sum[3], count);
+            for (int32_t c = 0; c < 3; ++c) pixel[c] = sum[3] ? roundedMean(sum[c], sum[3]) : 0;
+            pixel[3] = mean(sum[3]);
         }
     }
     return true;
