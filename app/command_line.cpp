@@ -16,6 +16,7 @@ LaunchMode launchModeFor(const Utf8String& arguments)
 {
     if (arguments.compare(Utf8String::fromAnsi("Install"), false) == 0) return LaunchMode::Install;
     if (arguments.compare(Utf8String::fromAnsi("Uninstall"), false) == 0) return LaunchMode::Uninstall;
+    if (arguments.find(Utf8String::fromAnsi("-serve "), 0, false) == 0) return LaunchMode::Serve;
     if (arguments.charCount() > 0) return LaunchMode::Resize;
     return LaunchMode::MainDialog;
 }

@@ -2,7 +2,7 @@
 
 void dispatchDialogMessage(HWND dialog, MSG& message)
 {
-    if (IsDialogMessageW(dialog, &message)) return;
+    if (dialog && IsDialogMessageW(dialog, &message)) return;
     TranslateMessage(&message);
     DispatchMessageW(&message);
 }

@@ -3,7 +3,8 @@
 #include <windows.h>
 
 // Gives a message to the dialog's keyboard handling (Tab, Enter, Esc, access
-// keys) when it is for the dialog or one of its controls, else to its window.
+// keys) when it is for the dialog or one of its controls, else to its window;
+// with no dialog, straight to its window.
 void dispatchDialogMessage(HWND dialog, MSG& message);
 
 // Pumps messages for the modeless dialog until the quit message; gives its code.

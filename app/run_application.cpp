@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include "base/app_state.h"
+#include "app/batch_server.h"
 #include "app/command_line.h"
 #include "app/message_loop.h"
 #include "i18n/language_selection.h"
@@ -42,6 +43,9 @@ int runApplication(const Utf8String& arguments)
         return runInstall();
     case LaunchMode::Uninstall:
         return unregisterVerbs() ? 0 : kWriteFailed;
+    case LaunchMode::Serve:
+        runBatchServer(arguments);
+        return 0;
     case LaunchMode::Resize:
         runResizeCommand(arguments);
         return 0;

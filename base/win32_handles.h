@@ -78,6 +78,11 @@ struct ScreenDcTraits {
     static Handle empty() noexcept { return nullptr; }
     static void close(Handle dc) noexcept { ReleaseDC(nullptr, dc); }
 };
+struct ModuleTraits {
+    using Handle = HMODULE;
+    static Handle empty() noexcept { return nullptr; }
+    static void close(Handle module) noexcept { FreeLibrary(module); }
+};
 
 using KernelHandle = HandleOwner<KernelHandleTraits>;
 using FileHandle = HandleOwner<FileHandleTraits>;
@@ -85,6 +90,7 @@ using FindHandle = HandleOwner<FindHandleTraits>;
 using RegKey = HandleOwner<RegKeyTraits>;
 using Bitmap = HandleOwner<BitmapTraits>;
 using ScreenDc = HandleOwner<ScreenDcTraits>;
+using Module = HandleOwner<ModuleTraits>;
 
 // Keeps COM initialised on this thread for its lifetime, where that succeeded.
 class ComApartment {
@@ -99,4 +105,32 @@ public:
 
 private:
     bool initialised_;
+};
+
+// Memory that COM or the shell hands over for CoTaskMemFree, such as item id lists.
+template <typename T>
+struct CoTaskMemoryTraits {
+    using Handle = T*;
+    static Handle empty() noexcept { return nullptr; }
+    static void close(Handle memory) noexcept { CoTaskMemFree(memory); }
+};
+template <typename T>
+using CoTaskMemory = HandleOwner<CoTaskMemoryTraits<T>>;
+
+// A storage medium that IDataObject::GetData filled, released once.
+class StorageMedium {
+public:
+    StorageMedium() = default;
+    StorageMedium(const StorageMedium&) = delete;
+    StorageMedium& operator=(const StorageMedium&) = delete;
+    ~StorageMedium()
+    {
+        if (medium_.tymed != TYMED_NULL) ReleaseStgMedium(&medium_);
+    }
+
+    STGMEDIUM* receive() noexcept { return &medium_; }
+    const STGMEDIUM& get() const noexcept { return medium_; }
+
+private:
+    STGMEDIUM medium_ = {};
 };

@@ -1,6 +1,5 @@
 # Sourced by the resize benchmarks from the repository's root: installs what
-# they need (the build's packages, ImageMagick, libvips' vipsthumbnail, GNU
-# time), builds the 64-bit program once, and keeps one Wine prefix for them
+# they need (scripts/setup.sh holds the benchmarks' tools too), builds the 64-bit program once, and keeps one Wine prefix for them
 # in which opening a copy costs little. Safe to source again.
 bench=$PWD/build/bench
 prefix=$bench/wine-prefix
@@ -8,16 +7,6 @@ wine=(tests/wine/run-in-wine.sh "$prefix")
 convert=/usr/bin/convert  # ImageMagick itself, whatever else is first on PATH
 
 bash scripts/setup.sh
-missing=()
-for package in imagemagick libvips-tools time; do
-    dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q 'install ok installed' || missing+=("$package")
-done
-if [ ${#missing[@]} -gt 0 ]; then
-    echo "Installing: ${missing[*]}"
-    export DEBIAN_FRONTEND=noninteractive
-    apt-get update -q
-    apt-get install -y -q "${missing[@]}"
-fi
 [ -f build/x64/pellavo.exe ] || bash scripts/build.sh x64
 mkdir -p "$bench"
 

@@ -1,5 +1,5 @@
 #!/usr/bin/env bash
-# Installs what Pellavo's build and tests need on Debian 12, as root.
+# Installs what Pellavo's build, tests and benchmarks need on Debian 12, as root.
 # Returns at once when everything is already there.
 set -euo pipefail
 
@@ -11,6 +11,7 @@ packages=(
     nsis zip p7zip-full
     e2fsprogs
     clang libclang-rt-14-dev
+    imagemagick libvips-tools time bc
 )
 
 missing=()

@@ -9,6 +9,7 @@
 #include "i18n/translation_table.h"
 #include "settings/size_list.h"
 #include "settings/size_text.h"
+#include "shell/drop_target_registry.h"
 #include "shell/verb_text.h"
 
 struct ShellKey {
@@ -68,7 +69,8 @@ bool registerVerbs()
             // A path or command too long for the registry texts skips the verb
             // rather than writing a cut, wrong one; it counts as not written.
             const bool written = keyPath.charCount() > 0 && command.charCount() > 0 &&
-                                 writeVerb(keyPath, command, icon);
+                                 writeVerb(keyPath, command, icon) &&
+                                 registerDropTarget(keyPath, size, executablePath);
             allWritten = allWritten && written;
         }
     }
@@ -103,6 +105,7 @@ static VerbRemoval removeIfOwn(HKEY shellKey, DWORD index, const Utf8String& exe
     if (RegEnumKeyExW(shellKey, index, name, &nameLength, nullptr, nullptr, nullptr, nullptr) != ERROR_SUCCESS)
         return VerbRemoval::NotOwn;
     if (!isOwnVerbCommand(verbCommandOf(shellKey, name), executablePath)) return VerbRemoval::NotOwn;
+    removeOwnDropTargetClass(shellKey, name, executablePath);
     return SHDeleteKeyW(shellKey, name) == ERROR_SUCCESS ? VerbRemoval::Removed : VerbRemoval::Failed;
 }
 

@@ -43,3 +43,10 @@
 #define IDC_VERSION_NUMBER 1107
 #define IDC_WEB_PAGE_LABEL 1108
 #define IDC_BANNER 1111
+
+// Progress window of a batch of pictures. Its Cancel button is IDCANCEL, so
+// that Esc presses it.
+#define IDD_PROGRESS 1200
+
+#define IDC_PROGRESS_TEXT 1201
+#define IDC_PROGRESS_BAR 1202

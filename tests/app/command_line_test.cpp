@@ -50,6 +50,11 @@ TEST(CommandLine, ChoosesTheLaunchModeByTheWholeExactText)
         {"Install now", LaunchMode::Resize},
         {"Uninstal", LaunchMode::Resize},
         {"-size 800x600 a.jpg", LaunchMode::Resize},
+        {"-serve 800x600 -Embedding", LaunchMode::Serve},
+        {"-serve 800x600", LaunchMode::Serve},
+        {" -serve 800x600", LaunchMode::Resize},
+        {"-Serve 800x600", LaunchMode::Resize},
+        {"-serve", LaunchMode::Resize},
     };
     for (const Case& c : cases)
         EXPECT_EQ(launchModeFor(Utf8String::fromAnsi(c.arguments)), c.mode) << c.arguments;

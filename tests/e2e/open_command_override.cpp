@@ -34,6 +34,12 @@ OpenCommandOverride::OpenCommandOverride(const std::wstring& program)
                              command);
         applied_ = applied_ && values_.back().applied();
     }
+    // Wine's SHOpenFolderAndSelectItems runs the folder's "explore" verb,
+    // taking its whole command, quoted, for the program: only a bare path
+    // runs, and without the folder as argument. So each folder window is
+    // seen as one start of the program with no arguments.
+    values_.emplace_back(HKEY_CLASSES_ROOT, L"Folder\\shell\\explore\\command", program);
+    applied_ = applied_ && program.find(L' ') == std::wstring::npos && values_.back().applied();
 }
 
 OpenCommandOverride::~OpenCommandOverride()

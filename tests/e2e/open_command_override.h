@@ -7,7 +7,8 @@
 
 // Points the shell's "open" action for the picture types that the tests
 // write (their extension keys and file classes under HKEY_CLASSES_ROOT) at
-// one program, and restores the registry as it was when it goes.
+// one program, and the "explore" action of folders too, and restores the
+// registry as it was when it goes.
 class OpenCommandOverride {
 public:
     // The program is started as: "<program>" "<opened file>".

@@ -23,6 +23,12 @@ std::vector<std::wstring> ResizeWorkspace::entries() const
     return folderEntries(pictures_);
 }
 
+std::wstring ResizeWorkspace::addFolder(const std::wstring& name) const
+{
+    const std::wstring folder = root_.path() + L"\\" + name;
+    return CreateDirectoryW(folder.c_str(), nullptr) ? folder : std::wstring();
+}
+
 std::vector<std::wstring> ResizeWorkspace::openedFiles() const
 {
     return readOpenLog(log_);

@@ -22,6 +22,8 @@ public:
     // The full path of a name in the pictures folder.
     std::wstring picture(const std::wstring& name) const { return pictures_ + L"\\" + name; }
     std::vector<std::wstring> entries() const;
+    // Makes a second folder beside the pictures folder; its path, or empty.
+    std::wstring addFolder(const std::wstring& name) const;
     std::vector<std::wstring> openedFiles() const;
 
 private:

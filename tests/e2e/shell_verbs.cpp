@@ -41,10 +41,30 @@ VerbCommands verbsNaming(const std::wstring& text)
     return verbs;
 }
 
+// Deletes the class a verb's DropTarget names, in both registry views, when
+// its server's command holds the text.
+static void deleteDropTargetClass(const std::wstring& verb, const std::wstring& text)
+{
+    const std::optional<std::wstring> classId = textValueOf(HKEY_CLASSES_ROOT, verb + L"\\DropTarget", L"Clsid");
+    if (!classId || classId->empty()) return;
+    const std::wstring classKey = L"Software\\Classes\\CLSID\\" + *classId;
+    for (const REGSAM view : {KEY_WOW64_64KEY, KEY_WOW64_32KEY}) {
+        const DWORD flags = view == KEY_WOW64_64KEY ? RRF_SUBKEY_WOW6464KEY : RRF_SUBKEY_WOW6432KEY;
+        const std::wstring server =
+            textValueOf(HKEY_LOCAL_MACHINE, classKey + L"\\LocalServer32", nullptr, flags).value_or(L"");
+        if (upperCase(server).find(upperCase(text)) == std::wstring::npos) continue;
+        RegDeleteKeyExW(HKEY_LOCAL_MACHINE, (classKey + L"\\LocalServer32").c_str(), view, 0);
+        RegDeleteKeyExW(HKEY_LOCAL_MACHINE, classKey.c_str(), view, 0);
+    }
+}
+
 void deleteVerbsNaming(const std::wstring& text)
 {
     if (text.empty()) return;  // every command holds the empty text
-    for (const auto& verb : verbsNaming(text)) RegDeleteTreeW(HKEY_CLASSES_ROOT, verb.first.c_str());
+    for (const auto& verb : verbsNaming(text)) {
+        deleteDropTargetClass(verb.first, text);
+        RegDeleteTreeW(HKEY_CLASSES_ROOT, verb.first.c_str());
+    }
 }
 
 VerbCommands addedVerbs(const VerbCommands& before, const VerbCommands& after)

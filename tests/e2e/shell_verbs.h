@@ -25,7 +25,8 @@ VerbCommands pictureVerbs();
 // The verbs of the picture types whose command holds the text in any letter case.
 VerbCommands verbsNaming(const std::wstring& text);
 
-// Deletes those verbs, key and all.
+// Deletes those verbs, key and all, and the classes their DropTargets name
+// when these run a program named so.
 void deleteVerbsNaming(const std::wstring& text);
 
 // The verbs that are new in "after", or whose command changed.

@@ -128,7 +128,8 @@ static const char* const kKeys[] = {
     "The context-menu items could not be changed.",
     "Administrator rights are needed: start Pellavo from the Start menu or with Run as administrator.",
     "The saved sizes cannot be read from settings.txt: another program may hold it, or rights are missing. "
-    "Nothing is saved until it can be read."};
+    "Nothing is saved until it can be read.",
+    "Resizing %d of %d..."};
 
 static int countOf(const std::string& text, const std::string& part)
 {

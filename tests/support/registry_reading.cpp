@@ -7,13 +7,14 @@ std::optional<std::wstring> defaultValueOf(HKEY root, const std::wstring& subKey
     return textValueOf(root, subKey, nullptr);
 }
 
-std::optional<std::wstring> textValueOf(HKEY root, const std::wstring& subKey, const wchar_t* name)
+std::optional<std::wstring> textValueOf(HKEY root, const std::wstring& subKey, const wchar_t* name, DWORD flags)
 {
     DWORD bytes = 0;
-    if (RegGetValueW(root, subKey.c_str(), name, RRF_RT_REG_SZ, nullptr, nullptr, &bytes) != ERROR_SUCCESS)
+    flags |= RRF_RT_REG_SZ;
+    if (RegGetValueW(root, subKey.c_str(), name, flags, nullptr, nullptr, &bytes) != ERROR_SUCCESS)
         return std::nullopt;
     std::wstring value(bytes / sizeof(wchar_t) + 1, L'\0');
-    if (RegGetValueW(root, subKey.c_str(), name, RRF_RT_REG_SZ, nullptr, &value[0], &bytes) != ERROR_SUCCESS)
+    if (RegGetValueW(root, subKey.c_str(), name, flags, nullptr, &value[0], &bytes) != ERROR_SUCCESS)
         return std::nullopt;
     value.resize(wcslen(value.c_str()));
     return value;

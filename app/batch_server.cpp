@@ -1,0 +1,95 @@
+#include "app/batch_server.h"
+
+#include <windows.h>
+
+#include <deque>
+#include <memory>
+
+#include "app/message_loop.h"
+#include "base/win32_handles.h"
+#include "batch/copy_openings.h"
+#include "batch/picture_batch.h"
+#include "i18n/language_selection.h"
+#include "imaging/resize_arguments.h"
+#include "shell/batch_drop_target.h"
+#include "shell/server_class.h"
+#include "shell/server_lifetime.h"
+#include "ui/progress_dialog.h"
+
+namespace {
+
+// The server's one thread owns all of this: COM calls arrive on it (the
+// apartment is single-threaded) and so do the workers' messages.
+ImageSize servedSize;
+std::deque<std::vector<std::wstring>> waitingDrops;
+std::unique_ptr<PictureBatch> runningBatch;
+HWND progressWindow = nullptr;
+
+void startNextBatch();
+
+void onBatchFinished(HWND dialog)
+{
+    const std::vector<std::wstring> copies = runningBatch->copies();
+    runningBatch.reset();
+    DestroyWindow(dialog);
+    progressWindow = nullptr;
+    openCopies(copies);
+    startNextBatch();
+    releaseServerReference();
+}
+
+// Drops that come while a batch runs wait for it, so that the pictures in
+// memory stay as few as the workers.
+void startNextBatch()
+{
+    while (!runningBatch && !waitingDrops.empty()) {
+        runningBatch = std::make_unique<PictureBatch>(std::move(waitingDrops.front()), servedSize);
+        waitingDrops.pop_front();
+        addServerReference();
+        progressWindow = startBatchWithProgress(*runningBatch, onBatchFinished);
+        if (progressWindow) return;
+        runningBatch.reset();
+        releaseServerReference();
+    }
+}
+
+// Other files of a mixed selection are left alone, like the verbs' types.
+void receiveDrop(std::vector<std::wstring> files)
+{
+    std::vector<std::wstring> pictures;
+    for (std::wstring& file : files) {
+        if (isPictureExtension(fileExtension(Utf8String::fromWide(file.c_str(), 0)))) pictures.push_back(std::move(file));
+    }
+    if (pictures.empty()) return;
+    waitingDrops.push_back(std::move(pictures));
+    startNextBatch();
+}
+
+// The progress window, while there is one, has its keyboard handling (Esc cancels).
+void pumpMessages()
+{
+    MSG msg = {};
+    while (GetMessageW(&msg, nullptr, 0, 0) > 0) dispatchDialogMessage(progressWindow, msg);
+}
+
+}  // namespace
+
+void runBatchServer(const Utf8String& arguments)
+{
+    if (!parseServeArguments(arguments, servedSize)) return;
+    CLSID classId;
+    if (FAILED(CLSIDFromString(serverClassId(servedSize).toWide().units(), &classId))) return;
+    const ComApartment apartment;
+    // The progress window speaks the interface's language.
+    loadCurrentTranslation();
+
+    static BatchDropTargetFactory factory(receiveDrop);
+    DWORD registration = 0;
+    if (FAILED(CoRegisterClassObject(classId, &factory, CLSCTX_LOCAL_SERVER, REGCLS_MULTIPLEUSE | REGCLS_SUSPENDED,
+                                     &registration)))
+        return;
+    CoResumeClassObjects();
+    lingerUntilUsed();
+    pumpMessages();
+    CoRevokeClassObject(registration);
+}

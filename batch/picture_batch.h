@@ -1,0 +1,57 @@
+#pragma once
+
+#include <windows.h>
+
+#include <atomic>
+#include <cstddef>
+#include <mutex>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "settings/image_size.h"
+
+// The pictures of one drop, resized by a few worker threads (as many as
+// cores, at most 4), so that no more pictures than that are in memory at
+// once. Each worker makes its own GDI+ objects and text; paths cross threads
+// only as std::wstring, since the program's text type is not for sharing.
+// After every picture a worker posts kProgressMessage to the window; the
+// last worker to stop posts kFinishedMessage.
+class PictureBatch {
+public:
+    static constexpr UINT kProgressMessage = WM_APP + 1;
+    static constexpr UINT kFinishedMessage = WM_APP + 2;
+
+    PictureBatch(std::vector<std::wstring> pictures, const ImageSize& requested);
+    PictureBatch(const PictureBatch&) = delete;
+    PictureBatch& operator=(const PictureBatch&) = delete;
+    // Waits for the workers: the pictures in hand are finished, none is begun.
+    ~PictureBatch();
+
+    // Starts the workers, which report to the window; false when none started.
+    bool start(HWND window);
+    // Lets the pictures in hand finish and begins no other.
+    void cancel() { cancelled_ = true; }
+
+    size_t total() const { return pictures_.size(); }
+    size_t finished() const { return finished_; }
+    // The copies written, in the order of the pictures; call after kFinishedMessage.
+    std::vector<std::wstring> copies();
+
+private:
+    void work();
+
+    const std::vector<std::wstring> pictures_;
+    const ImageSize requested_;
+    HWND window_ = nullptr;
+    std::atomic<size_t> next_{0};
+    std::atomic<size_t> finished_{0};
+    std::atomic<size_t> running_{0};
+    std::atomic<bool> cancelled_{false};
+    std::mutex copiesLock_;
+    std::vector<std::wstring> copies_;
+    std::vector<std::thread> workers_;
+};
+
+// How many workers a batch of that many pictures gets.
+size_t batchWorkerCount(size_t pictureCount);

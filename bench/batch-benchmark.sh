@@ -1,0 +1,118 @@
+#!/usr/bin/env bash
+# One drop of 100 photos of 12 MP on the 800x600 verb's DropTarget class
+# (pellavo.exe -serve resizing them in one batch) against 100 runs of the
+# verb's command one after another, under 64-bit Wine in a prefix of its own.
+# Prints both wall times, the throughput ratio and the peak memory of the
+# server against the largest of a single resize. A script, not a test.
+# Usage: bash bench/batch-benchmark.sh [COUNT]   (default 100)
+set -euo pipefail
+cd "$(dirname "$0")/.."
+
+count=${1:-100}
+bench=$PWD/build/bench/batch
+prefix=$PWD/build/bench/batch-prefix
+app=$bench/app
+photos=$bench/photos
+log=$bench/open.log
+convert=/usr/bin/convert  # ImageMagick itself, whatever else is first on PATH
+
+bash scripts/setup.sh
+cmake --preset x64 >/dev/null
+cmake --build --preset x64 --target pellavo drop_files open_recorder >/dev/null
+
+run() { tests/wine/run-in-wine.sh "$prefix" "$@"; }
+winpath() { echo "Z:$(realpath "$1" | tr / '\\')"; }
+
+# The program as installed: a copy with its translations and one size.
+rm -rf "$app" "$photos"
+mkdir -p "$app" "$photos"
+cp -r build/x64/pellavo.exe build/x64/local "$app/"
+printf '800x600\r\n' >"$app/settings.txt"
+# Opening a copy or a folder only notes it: a single run opens its copy,
+# the batch one folder window (Wine's shell runs the folder's "explore"
+# command as a bare program path, without the folder).
+cp build/x64/tests/e2e/open_recorder.exe "$bench/"
+recorder=$(winpath "$bench/open_recorder.exe")
+export PELLAVO_OPEN_LOG
+PELLAVO_OPEN_LOG=$(winpath "$bench")'\open.log'
+run reg add 'HKCR\.jpg' /ve /d jpegfile /f >/dev/null 2>&1
+run reg add 'HKCR\jpegfile\shell\open\command' /ve /d "\"$recorder\" \"%1\"" /f >/dev/null 2>&1
+run reg add 'HKCR\Folder\shell\explore\command' /ve /d "$recorder" /f >/dev/null 2>&1
+run "$app/pellavo.exe" Install >/dev/null 2>&1
+trap 'run "$app/pellavo.exe" Uninstall >/dev/null 2>&1 || true' EXIT
+class=$(run reg query 'HKCR\jpegfile\shell\Resize 800x600...\DropTarget' /v Clsid 2>/dev/null |
+    sed -n 's/.*REG_SZ[[:space:]]*//p' | tr -d '\r')
+[ -n "$class" ] || { echo "Install wrote no DropTarget class" >&2; exit 1; }
+
+# A photo-like 12 MP picture (a plasma fractal, softened, with a little
+# grain), made once, copied $count times.
+model=$PWD/build/bench/batch-photo-12mp.jpg
+if [ ! -f "$model" ]; then
+    echo "Making a 4000x3000 photo"
+    "$convert" -size 4000x3000 -seed 7 plasma:fractal -blur 0x3 -attenuate 0.4 +noise Gaussian -quality 90 \
+        "$model.tmp.jpg"
+    mv "$model.tmp.jpg" "$model"
+fi
+sources=()
+for i in $(seq -w 1 "$count"); do
+    cp "$model" "$photos/photo-$i.jpg"
+    sources+=("$(winpath "$photos/photo-$i.jpg")")
+done
+
+clean() { rm -f "$photos"/*_800x600*.jpg "$log"; }
+copies() { find "$photos" -name '*_800x600.jpg' -size +0 | wc -l; }
+now() { date +%s.%N; }
+
+echo "Warming up"
+run "$app/pellavo.exe" -size 800x600 "${sources[0]}" >/dev/null 2>&1
+clean
+
+echo "$count runs of the command, one after another"
+: >"$bench/rss.txt"
+start=$(now)
+for source in "${sources[@]}"; do
+    /usr/bin/time -f '%M' -a -o "$bench/rss.txt" \
+        tests/wine/run-in-wine.sh "$prefix" "$app/pellavo.exe" -size 800x600 "$source" >/dev/null 2>&1 </dev/null
+done
+sequential=$(echo "$(now) - $start" | bc)
+sequential_copies=$(copies)
+single_peak=$(sort -n "$bench/rss.txt" | tail -n 1)
+sleep 2
+clean
+
+echo "One drop of $count photos"
+start=$(now)
+run build/x64/tests/e2e/drop_files.exe "$class" "${sources[@]}" >/dev/null 2>&1
+# The server writes the copies, then opens the folder window: that is the end.
+server_peak=0
+while [ ! -s "$log" ]; do
+    for pid in $(pgrep -f -- '-serve 800x600' || true); do
+        peak=$(sed -n 's/^VmHWM:[[:space:]]*\([0-9]*\) kB/\1/p' "/proc/$pid/status" 2>/dev/null || true)
+        [ -n "$peak" ] && [ "$peak" -gt "$server_peak" ] && server_peak=$peak
+    done
+    sleep 0.05
+    if [ "$(echo "$(now) - $start > 1800" | bc)" = 1 ]; then echo "the batch did not end" >&2; exit 1; fi
+done
+batch=$(echo "$(now) - $start" | bc)
+batch_copies=$(copies)
+# The server lingers a moment after its batch; its peak is read to the end.
+while pids=$(pgrep -f -- '-serve 800x600'); do
+    for pid in $pids; do
+        peak=$(sed -n 's/^VmHWM:[[:space:]]*\([0-9]*\) kB/\1/p' "/proc/$pid/status" 2>/dev/null || true)
+        [ -n "$peak" ] && [ "$peak" -gt "$server_peak" ] && server_peak=$peak
+    done
+    sleep 0.2
+done
+clean
+
+echo
+echo "$(nproc) cores; load average before the batch: $(cut -d' ' -f1-3 /proc/loadavg)"
+printf '%-34s %9s %8s %11s\n' "" "seconds" "copies" "peak MiB"
+printf '%-34s %9.1f %8d %11.1f\n' "$count runs of -size 800x600" "$sequential" "$sequential_copies" \
+    "$(echo "$single_peak / 1024" | bc -l)"
+printf '%-34s %9.1f %8d %11.1f\n' "one drop of $count (-serve 800x600)" "$batch" "$batch_copies" \
+    "$(echo "$server_peak / 1024" | bc -l)"
+printf 'throughput: %.2fx the runs one after another (target >= 1.6)\n' "$(echo "$sequential / $batch" | bc -l)"
+printf 'peak memory: %.2fx a single resize (target <= 2.2)\n' "$(echo "$server_peak / $single_peak" | bc -l)"
+echo "Peak memory is the largest resident set: of each single run's Wine process from /usr/bin/time,"
+echo "and of the server's process from VmHWM in /proc, read until it ended."

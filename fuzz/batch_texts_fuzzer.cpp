@@ -1,0 +1,64 @@
+// The texts of the route a whole selection takes: a class id read from a
+// verb's DropTarget (any registry text), the server's own arguments, and the
+// progress line in any translated format. An id is only ever the program's
+// when it reads back to the size it was made from.
+#include "batch/progress_text.h"
+#include "fuzz/fuzz_support.h"
+#include "shell/server_class.h"
+
+namespace {
+
+void checkClassId(const Utf8String& classId)
+{
+    ImageSize size{-7, -7};
+    if (!parseServerClassId(classId, size)) return;
+    require(size.width > 0 && size.height > 0, "an id of the program's names a valid size");
+    const Utf8String made = serverClassId(size);
+    require(made.compare(classId, true) == 0, "an id read back is the one made for its size, letter case aside");
+}
+
+void checkSize(const ImageSize& size)
+{
+    const Utf8String classId = serverClassId(size);
+    requireWellFormed(classId);
+    if (size.width <= 0 || size.height <= 0) {
+        require(classId.charCount() == 0, "no id for an invalid size");
+        return;
+    }
+    ImageSize read;
+    require(parseServerClassId(classId, read) && read == size, "every valid size makes an id that reads back");
+}
+
+void checkServeArguments(const Utf8String& arguments)
+{
+    ImageSize size{-7, -7};
+    if (parseServeArguments(arguments, size)) require(size.width > 0 && size.height > 0, "a read size is valid");
+}
+
+void checkProgress(const Utf8String& format, uint32_t current, uint32_t total)
+{
+    const Utf8String line = progressText(format, current, total);
+    requireWellFormed(line);
+    const std::string bytes = bytesOf(line);
+    require(bytes.find(std::to_string(current)) != std::string::npos &&
+                bytes.find(std::to_string(total)) != std::string::npos,
+            "the line holds both numbers");
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* bytes, size_t size)
+{
+    FuzzedDataProvider data(bytes, size);
+    const ImageSize made{consumeEdgyInt(data), consumeEdgyInt(data)};
+    const uint32_t current = data.ConsumeIntegral<uint32_t>();
+    const uint32_t total = data.ConsumeIntegral<uint32_t>();
+    const std::string textBytes = data.ConsumeRandomLengthString(256);
+    const Utf8String text = utf8Of(textBytes);
+
+    checkSize(made);
+    checkClassId(text);
+    checkServeArguments(text);
+    checkProgress(text, current, total);
+    return 0;
+}

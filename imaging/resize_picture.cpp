@@ -1,0 +1,26 @@
+#include "imaging/resize_picture.h"
+
+#include <windows.h>
+
+#include "imaging/image_gdiplus.h"
+#include "imaging/output_file.h"
+#include "imaging/resize_arguments.h"
+
+bool resizePictureFile(const Utf8String& picturePath, const ImageSize& requested, Utf8String& copyPath)
+{
+    ImageGDIPlus image;
+    if (!image.load(picturePath)) return false;
+    const ImageSize fitted = image.fitSize(requested.width, requested.height);
+    if (!image.scale(fitted.width, fitted.height)) return false;
+
+    const Utf8String extension = fileExtension(picturePath);
+    Utf8String claimed;
+    if (!claimOutputFile(fileBaseName(picturePath), fitted, extension, claimed)) return false;
+    if (!image.save(claimed, mimeTypeForExtension(extension))) {
+        // The name was created empty by this run, so nobody else's file goes.
+        DeleteFileW(claimed.toWide().units());
+        return false;
+    }
+    copyPath = claimed;
+    return true;
+}

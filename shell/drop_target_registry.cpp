@@ -1,0 +1,100 @@
+#include "shell/drop_target_registry.h"
+
+#include "base/win32_handles.h"
+#include "shell/server_class.h"
+#include "shell/verb_text.h"
+
+// The classes live in the machine's classes, where HKEY_CLASSES_ROOT writes
+// go. A 32-bit program's HKEY_CLASSES_ROOT\CLSID is the 32-bit view, while
+// 64-bit Explorer activates from the 64-bit one: both views get the class
+// (on 32-bit Windows both flags are ignored and name the one view).
+static const wchar_t kClassesKey[] = L"Software\\Classes\\CLSID";
+static const REGSAM kRegistryViews[] = {KEY_WOW64_64KEY, KEY_WOW64_32KEY};
+
+static bool setText(HKEY key, const wchar_t* name, const Utf8String& text)
+{
+    const WideBuffer value = text.toWide();
+    return RegSetValueExW(key, name, 0, REG_SZ, reinterpret_cast<const BYTE*>(value.units()),
+                          (text.charCount() + 1) * sizeof(wchar_t)) == ERROR_SUCCESS;
+}
+
+static bool setSubkeyText(HKEY parent, const wchar_t* subKey, REGSAM view, const wchar_t* name,
+                          const Utf8String& text)
+{
+    RegKey key;
+    if (RegCreateKeyExW(parent, subKey, 0, nullptr, REG_OPTION_NON_VOLATILE, KEY_SET_VALUE | view, nullptr,
+                        key.receive(), nullptr) != ERROR_SUCCESS)
+        return false;
+    return setText(key.get(), name, text);
+}
+
+static bool writeServerClass(const Utf8String& classId, const ImageSize& size, const Utf8String& executablePath)
+{
+    const Utf8String command = serverCommand(executablePath, size);
+    if (command.charCount() == 0) return false;
+    Utf8String classKey = Utf8String::fromWide(kClassesKey, 0);
+    classKey.append(Utf8String::fromAnsi("\\"));
+    classKey.append(classId);
+    const Utf8String serverKey = Utf8String::concat(classKey, Utf8String::fromAnsi("\\LocalServer32"));
+    bool written = true;
+    for (const REGSAM view : kRegistryViews) {
+        written = setSubkeyText(HKEY_LOCAL_MACHINE, classKey.toWide().units(), view, nullptr,
+                                Utf8String::fromAnsi("Pellavo picture resizer")) &&
+                  setSubkeyText(HKEY_LOCAL_MACHINE, serverKey.toWide().units(), view, nullptr, command) && written;
+    }
+    return written;
+}
+
+bool registerDropTarget(const Utf8String& commandKeyPath, const ImageSize& size, const Utf8String& executablePath)
+{
+    const Utf8String verbKey = verbKeyOf(commandKeyPath);
+    const Utf8String classId = serverClassId(size);
+    if (verbKey.charCount() == 0 || classId.charCount() == 0) return false;
+    if (!writeServerClass(classId, size, executablePath)) return false;
+
+    RegKey verb;
+    if (RegOpenKeyExW(HKEY_CLASSES_ROOT, verbKey.toWide().units(), 0, KEY_SET_VALUE, verb.receive()) !=
+        ERROR_SUCCESS)
+        return false;
+    // COM verbs under "Player" take a selection of any size.
+    return setText(verb.get(), L"MultiSelectModel", Utf8String::fromAnsi("Player")) &&
+           setSubkeyText(verb.get(), L"DropTarget", 0, L"Clsid", classId);
+}
+
+// A registry text of at most 259 units, or empty when it cannot be read whole.
+static Utf8String readText(HKEY parent, const wchar_t* subKey, REGSAM view, const wchar_t* name)
+{
+    RegKey key;
+    if (RegOpenKeyExW(parent, subKey, 0, KEY_QUERY_VALUE | view, key.receive()) != ERROR_SUCCESS)
+        return Utf8String();
+    // One unit more than is offered, so that a value without a NUL still ends in one.
+    wchar_t value[MAX_PATH + 1] = {};
+    DWORD bytes = MAX_PATH * sizeof(wchar_t);
+    DWORD type = REG_NONE;
+    if (RegQueryValueExW(key.get(), name, nullptr, &type, reinterpret_cast<BYTE*>(value), &bytes) !=
+            ERROR_SUCCESS ||
+        type != REG_SZ)
+        return Utf8String();
+    return Utf8String::fromWide(value, 0);
+}
+
+void removeOwnDropTargetClass(HKEY shellKey, const wchar_t* verbName, const Utf8String& executablePath)
+{
+    const Utf8String dropTarget =
+        Utf8String::concat(Utf8String::fromWide(verbName, 0), Utf8String::fromAnsi("\\DropTarget"));
+    const Utf8String classId = readText(shellKey, dropTarget.toWide().units(), 0, L"Clsid");
+    // Only a well-formed id of the program's own is ever used as a key name.
+    ImageSize size;
+    if (!parseServerClassId(classId, size)) return;
+    const WideBuffer classKey = classId.toWide();
+    const Utf8String serverKey = Utf8String::concat(classId, Utf8String::fromAnsi("\\LocalServer32"));
+    for (const REGSAM view : kRegistryViews) {
+        RegKey classes;
+        if (RegOpenKeyExW(HKEY_LOCAL_MACHINE, kClassesKey, 0, KEY_READ | DELETE | view, classes.receive()) !=
+            ERROR_SUCCESS)
+            continue;
+        if (!isOwnVerbCommand(readText(classes.get(), serverKey.toWide().units(), 0, nullptr), executablePath))
+            continue;
+        RegDeleteTreeW(classes.get(), classKey.units());
+    }
+}

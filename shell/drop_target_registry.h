@@ -1,0 +1,16 @@
+#pragma once
+
+#include <windows.h>
+
+#include "settings/image_size.h"
+#include "text/utf8_string.h"
+
+// Gives a verb (its "...\command" key path below HKEY_CLASSES_ROOT) the COM
+// route as well: a DropTarget naming the size's class, no cap on the
+// selection, and the class itself, served by this executable. False when
+// any of it could not be written.
+bool registerDropTarget(const Utf8String& commandKeyPath, const ImageSize& size, const Utf8String& executablePath);
+
+// Removes the class that the verb's DropTarget names, when it is one of the
+// program's and this executable serves it; called before the verb goes.
+void removeOwnDropTargetClass(HKEY shellKey, const wchar_t* verbName, const Utf8String& executablePath);

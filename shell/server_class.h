@@ -1,0 +1,22 @@
+#pragma once
+
+#include "settings/image_size.h"
+#include "text/utf8_string.h"
+
+// The COM class that takes a whole selection for one size. Its id carries the
+// size (the width in the first group, the height in the next two, then eight
+// bytes of the program's own), so one class per size needs no table, and the
+// server started for it reads the size from its own command line.
+Utf8String serverClassId(const ImageSize& size);
+
+// Reads a class id text back; false unless it is the program's and names a
+// valid size.
+bool parseServerClassId(const Utf8String& classId, ImageSize& size);
+
+// What the class's LocalServer32 runs: "<exe>" -serve WxH. COM adds
+// " -Embedding" when it starts the server. Empty when it would not fit.
+Utf8String serverCommand(const Utf8String& executablePath, const ImageSize& size);
+
+// Reads "-serve WxH" at the start of the arguments, followed by nothing or a
+// blank and anything (COM's -Embedding).
+bool parseServeArguments(const Utf8String& arguments, ImageSize& size);
