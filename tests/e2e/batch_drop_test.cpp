@@ -104,7 +104,7 @@ protected:
     // What Explorer reads to find the class of the 800x600 verb on JPEGs.
     std::wstring registeredClass() const
     {
-        return textValueOf(HKEY_CLASSES_ROOT, L"jpegfile\\shell\\Resize 800x600...\\DropTarget", L"Clsid")
+        return textValueOf(HKEY_CLASSES_ROOT, L"SystemFileAssociations\\.jpg\\shell\\Resize 800x600...\\DropTarget", L"Clsid")
             .value_or(L"");
     }
 
