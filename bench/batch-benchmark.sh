@@ -71,12 +71,13 @@ echo "$count runs of the command, one after another"
 : >"$bench/rss.txt"
 start=$(now)
 for source in "${sources[@]}"; do
-    /usr/bin/time -f '%M' -a -o "$bench/rss.txt" \
+    /usr/bin/time -f '%M %U %S' -a -o "$bench/rss.txt" \
         tests/wine/run-in-wine.sh "$prefix" "$app/pellavo.exe" -size 800x600 "$source" >/dev/null 2>&1 </dev/null
 done
 sequential=$(echo "$(now) - $start" | bc)
 sequential_copies=$(copies)
-single_peak=$(sort -n "$bench/rss.txt" | tail -n 1)
+single_peak=$(sort -n "$bench/rss.txt" | tail -n 1 | cut -d' ' -f1)
+sequential_cpu=$(awk '{ cpu += $2 + $3 } END { print cpu }' "$bench/rss.txt")
 sleep 2
 clean
 
@@ -85,34 +86,42 @@ start=$(now)
 run build/x64/tests/e2e/drop_files.exe "$class" "${sources[@]}" >/dev/null 2>&1
 # The server writes the copies, then opens the folder window: that is the end.
 server_peak=0
-while [ ! -s "$log" ]; do
+server_ticks=0
+# Reads the server's peak resident set and CPU time so far.
+watch_server() {
+    local pid peak ticks
     for pid in $(pgrep -f -- '-serve 800x600' || true); do
         peak=$(sed -n 's/^VmHWM:[[:space:]]*\([0-9]*\) kB/\1/p' "/proc/$pid/status" 2>/dev/null || true)
-        [ -n "$peak" ] && [ "$peak" -gt "$server_peak" ] && server_peak=$peak
+        if [ -n "$peak" ] && [ "$peak" -gt "$server_peak" ]; then server_peak=$peak; fi
+        ticks=$(awk '{ print $14 + $15 }' "/proc/$pid/stat" 2>/dev/null || true)
+        if [ -n "$ticks" ] && [ "$ticks" -gt "$server_ticks" ]; then server_ticks=$ticks; fi
     done
+}
+while [ ! -s "$log" ]; do
+    watch_server
     sleep 0.05
     if [ "$(echo "$(now) - $start > 1800" | bc)" = 1 ]; then echo "the batch did not end" >&2; exit 1; fi
 done
 batch=$(echo "$(now) - $start" | bc)
 batch_copies=$(copies)
 # The server lingers a moment after its batch; its peak is read to the end.
-while pids=$(pgrep -f -- '-serve 800x600'); do
-    for pid in $pids; do
-        peak=$(sed -n 's/^VmHWM:[[:space:]]*\([0-9]*\) kB/\1/p' "/proc/$pid/status" 2>/dev/null || true)
-        [ -n "$peak" ] && [ "$peak" -gt "$server_peak" ] && server_peak=$peak
-    done
+while pgrep -f -- '-serve 800x600' >/dev/null; do
+    watch_server
     sleep 0.2
 done
+batch_cpu=$(echo "$server_ticks / $(getconf CLK_TCK)" | bc -l)
 clean
 
 echo
 echo "$(nproc) cores; load average before the batch: $(cut -d' ' -f1-3 /proc/loadavg)"
-printf '%-34s %9s %8s %11s\n' "" "seconds" "copies" "peak MiB"
-printf '%-34s %9.1f %8d %11.1f\n' "$count runs of -size 800x600" "$sequential" "$sequential_copies" \
-    "$(echo "$single_peak / 1024" | bc -l)"
-printf '%-34s %9.1f %8d %11.1f\n' "one drop of $count (-serve 800x600)" "$batch" "$batch_copies" \
+printf '%-34s %9s %9s %8s %11s\n' "" "seconds" "CPU s" "copies" "peak MiB"
+printf '%-34s %9.1f %9.1f %8d %11.1f\n' "$count runs of -size 800x600" "$sequential" "$sequential_cpu" \
+    "$sequential_copies" "$(echo "$single_peak / 1024" | bc -l)"
+printf '%-34s %9.1f %9.1f %8d %11.1f\n' "one drop of $count (-serve 800x600)" "$batch" "$batch_cpu" "$batch_copies" \
     "$(echo "$server_peak / 1024" | bc -l)"
 printf 'throughput: %.2fx the runs one after another (target >= 1.6)\n' "$(echo "$sequential / $batch" | bc -l)"
 printf 'peak memory: %.2fx a single resize (target <= 2.2)\n' "$(echo "$server_peak / $single_peak" | bc -l)"
 echo "Peak memory is the largest resident set: of each single run's Wine process from /usr/bin/time,"
-echo "and of the server's process from VmHWM in /proc, read until it ended."
+echo "and of the server's process from VmHWM in /proc, read until it ended. CPU seconds (user and"
+echo "system) say what the work costs whatever else the machine runs: wall times and the ratio"
+echo "follow the load average, as other processes take the cores."
