@@ -1,6 +1,7 @@
 # Sourced by the resize benchmarks from the repository's root: installs what
-# they need (scripts/setup.sh holds the benchmarks' tools too), builds the 64-bit program once, and keeps one Wine prefix for them
-# in which opening a copy costs little. Safe to source again.
+# they need (scripts/setup.sh holds the benchmarks' tools too), builds the
+# 64-bit program once, and keeps one Wine prefix for them in which opening a
+# copy costs little. Safe to source again.
 bench=$PWD/build/bench
 prefix=$bench/wine-prefix
 wine=(tests/wine/run-in-wine.sh "$prefix")
