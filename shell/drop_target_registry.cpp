@@ -1,6 +1,7 @@
 #include "shell/drop_target_registry.h"
 
 #include "base/win32_handles.h"
+#include "shell/registry_text.h"
 #include "shell/server_class.h"
 #include "shell/verb_text.h"
 
@@ -11,13 +12,6 @@
 static const wchar_t kClassesKey[] = L"Software\\Classes\\CLSID";
 static const REGSAM kRegistryViews[] = {KEY_WOW64_64KEY, KEY_WOW64_32KEY};
 
-static bool setText(HKEY key, const wchar_t* name, const Utf8String& text)
-{
-    const WideBuffer value = text.toWide();
-    return RegSetValueExW(key, name, 0, REG_SZ, reinterpret_cast<const BYTE*>(value.units()),
-                          (text.charCount() + 1) * sizeof(wchar_t)) == ERROR_SUCCESS;
-}
-
 static bool setSubkeyText(HKEY parent, const wchar_t* subKey, REGSAM view, const wchar_t* name,
                           const Utf8String& text)
 {
@@ -25,7 +19,7 @@ static bool setSubkeyText(HKEY parent, const wchar_t* subKey, REGSAM view, const
     if (RegCreateKeyExW(parent, subKey, 0, nullptr, REG_OPTION_NON_VOLATILE, KEY_SET_VALUE | view, nullptr,
                         key.receive(), nullptr) != ERROR_SUCCESS)
         return false;
-    return setText(key.get(), name, text);
+    return setRegistryText(key.get(), name, text);
 }
 
 static bool writeServerClass(const Utf8String& classId, const ImageSize& size, const Utf8String& executablePath)
@@ -57,32 +51,23 @@ bool registerDropTarget(const Utf8String& commandKeyPath, const ImageSize& size,
         ERROR_SUCCESS)
         return false;
     // COM verbs under "Player" take a selection of any size.
-    return setText(verb.get(), L"MultiSelectModel", Utf8String::fromAnsi("Player")) &&
+    return setRegistryText(verb.get(), L"MultiSelectModel", Utf8String::fromAnsi("Player")) &&
            setSubkeyText(verb.get(), L"DropTarget", 0, L"Clsid", classId);
 }
 
-// A registry text of at most 259 units, or empty when it cannot be read whole.
-static Utf8String readText(HKEY parent, const wchar_t* subKey, REGSAM view, const wchar_t* name)
+// A REG_SZ text, or empty when it is missing, of another type or too long.
+static Utf8String readStringValue(HKEY parent, const wchar_t* subKey, const wchar_t* name)
 {
-    RegKey key;
-    if (RegOpenKeyExW(parent, subKey, 0, KEY_QUERY_VALUE | view, key.receive()) != ERROR_SUCCESS)
-        return Utf8String();
-    // One unit more than is offered, so that a value without a NUL still ends in one.
-    wchar_t value[MAX_PATH + 1] = {};
-    DWORD bytes = MAX_PATH * sizeof(wchar_t);
     DWORD type = REG_NONE;
-    if (RegQueryValueExW(key.get(), name, nullptr, &type, reinterpret_cast<BYTE*>(value), &bytes) !=
-            ERROR_SUCCESS ||
-        type != REG_SZ)
-        return Utf8String();
-    return Utf8String::fromWide(value, 0);
+    const Utf8String text = readRegistryText(parent, subKey, 0, name, &type);
+    return type == REG_SZ ? text : Utf8String();
 }
 
 void removeOwnDropTargetClass(HKEY shellKey, const wchar_t* verbName, const Utf8String& executablePath)
 {
     const Utf8String dropTarget =
         Utf8String::concat(Utf8String::fromWide(verbName, 0), Utf8String::fromAnsi("\\DropTarget"));
-    const Utf8String classId = readText(shellKey, dropTarget.toWide().units(), 0, L"Clsid");
+    const Utf8String classId = readStringValue(shellKey, dropTarget.toWide().units(), L"Clsid");
     // Only a well-formed id of the program's own is ever used as a key name.
     ImageSize size;
     if (!parseServerClassId(classId, size)) return;
@@ -93,7 +78,7 @@ void removeOwnDropTargetClass(HKEY shellKey, const wchar_t* verbName, const Utf8
         if (RegOpenKeyExW(HKEY_LOCAL_MACHINE, kClassesKey, 0, KEY_READ | DELETE | view, classes.receive()) !=
             ERROR_SUCCESS)
             continue;
-        if (!isOwnVerbCommand(readText(classes.get(), serverKey.toWide().units(), 0, nullptr), executablePath))
+        if (!isOwnVerbCommand(readStringValue(classes.get(), serverKey.toWide().units(), nullptr), executablePath))
             continue;
         RegDeleteTreeW(classes.get(), classKey.units());
     }

@@ -10,6 +10,7 @@
 #include "settings/size_list.h"
 #include "settings/size_text.h"
 #include "shell/drop_target_registry.h"
+#include "shell/registry_text.h"
 #include "shell/verb_text.h"
 
 struct ShellKey {
@@ -31,20 +32,13 @@ static const ShellKey kShellKeys[] = {
     {"pngfile\\shell\\", false},
 };
 
-static bool setText(HKEY key, const wchar_t* valueName, const Utf8String& text)
-{
-    const WideBuffer value = text.toWide();
-    return RegSetValueExW(key, valueName, 0, REG_SZ, reinterpret_cast<const BYTE*>(value.units()),
-                          (text.charCount() + 1) * sizeof(wchar_t)) == ERROR_SUCCESS;
-}
-
 static bool writeText(const Utf8String& keyPath, const wchar_t* valueName, const Utf8String& text)
 {
     RegKey key;
     if (RegCreateKeyExW(HKEY_CLASSES_ROOT, keyPath.toWide().units(), 0, nullptr, REG_OPTION_NON_VOLATILE,
                         KEY_SET_VALUE, nullptr, key.receive(), nullptr) != ERROR_SUCCESS)
         return false;
-    return setText(key.get(), valueName, text);
+    return setRegistryText(key.get(), valueName, text);
 }
 
 static bool writeVerb(const Utf8String& commandKeyPath, const Utf8String& command, const Utf8String& icon)
@@ -80,19 +74,9 @@ bool registerVerbs()
 // The default value of "<verb>\command", or empty when it cannot be read whole.
 static Utf8String verbCommandOf(HKEY shellKey, const wchar_t* verbName)
 {
-    RegKey verbKey;
-    RegKey commandKey;
-    if (RegOpenKeyExW(shellKey, verbName, 0, KEY_QUERY_VALUE, verbKey.receive()) != ERROR_SUCCESS ||
-        RegOpenKeyExW(verbKey.get(), L"command", 0, KEY_QUERY_VALUE, commandKey.receive()) != ERROR_SUCCESS)
-        return Utf8String();
-    // One unit more than is offered to the call, so that a value that fills
-    // the buffer without a NUL still ends in one.
-    wchar_t value[MAX_PATH + 1] = {};
-    DWORD bytes = MAX_PATH * sizeof(wchar_t);
-    if (RegQueryValueExW(commandKey.get(), nullptr, nullptr, nullptr, reinterpret_cast<BYTE*>(value), &bytes) !=
-        ERROR_SUCCESS)
-        return Utf8String();
-    return Utf8String::fromWide(value, 0);
+    const Utf8String commandKey =
+        Utf8String::concat(Utf8String::fromWide(verbName, 0), Utf8String::fromAnsi("\\command"));
+    return readRegistryText(shellKey, commandKey.toWide().units(), 0, nullptr);
 }
 
 enum class VerbRemoval { NotOwn, Removed, Failed };
