@@ -6,7 +6,7 @@
 #include <cstdint>
 
 #include "fuzz/fuzz_support.h"
-#include "imaging/exif_orientation.h"
+#include "codecs/exif_orientation.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* bytes, size_t size)
 {

@@ -9,9 +9,9 @@
 #include <vector>
 
 #include "fuzz/fuzz_support.h"
-#include "imaging/box_reduction.h"
-#include "imaging/resampler.h"
-#include "imaging/upright_turn.h"
+#include "pixels/box_reduction.h"
+#include "pixels/resampler.h"
+#include "pixels/upright_turn.h"
 
 namespace {
 

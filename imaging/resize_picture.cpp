@@ -2,13 +2,13 @@
 
 #include <windows.h>
 
-#include "imaging/image_gdiplus.h"
+#include "imaging/picture.h"
 #include "imaging/output_file.h"
 #include "imaging/resize_arguments.h"
 
 bool resizePictureFile(const Utf8String& picturePath, const ImageSize& requested, Utf8String& copyPath)
 {
-    ImageGDIPlus image;
+    Picture image;
     if (!image.load(picturePath)) return false;
     const ImageSize fitted = image.fitSize(requested.width, requested.height);
     if (!image.scale(fitted.width, fitted.height)) return false;

@@ -3,9 +3,9 @@
 #include <string>
 #include <vector>
 
-#include "imaging/box_reduction.h"
-#include "imaging/resampler.h"
-#include "imaging/upright_turn.h"
+#include "pixels/box_reduction.h"
+#include "pixels/resampler.h"
+#include "pixels/upright_turn.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "imaging/image_encoder.h"
+#include "codecs/image_encoder.h"
 
 #include <cwchar>
 #include <memory>

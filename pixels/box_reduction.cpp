@@ -1,4 +1,4 @@
-#include "imaging/box_reduction.h"
+#include "pixels/box_reduction.h"
 
 #include <algorithm>
 #include <new>

@@ -2,7 +2,7 @@
 
 #include <functional>
 
-#include "imaging/exif_orientation.h"
+#include "codecs/exif_orientation.h"
 #include "tests/support/exif_orientation.h"
 
 namespace {

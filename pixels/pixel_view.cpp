@@ -1,4 +1,4 @@
-#include "imaging/pixel_view.h"
+#include "pixels/pixel_view.h"
 
 #include <new>
 

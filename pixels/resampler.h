@@ -2,7 +2,7 @@
 
 #include <cstdint>
 
-#include "imaging/pixel_view.h"
+#include "pixels/pixel_view.h"
 
 // A copy of the source at exactly width x height, into scaled (allocated
 // here): a large shrink is first taken down by a box average to about twice

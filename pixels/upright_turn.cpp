@@ -1,4 +1,4 @@
-#include "imaging/upright_turn.h"
+#include "pixels/upright_turn.h"
 
 #include <cstring>
 

@@ -4,7 +4,7 @@
 #include <memory>
 #include <vector>
 
-#include "imaging/gdiplus_headers.h"
+#include "codecs/gdiplus_headers.h"
 
 // The palette of an indexed picture as 0xAARRGGBB colours; empty for any other.
 std::vector<uint32_t> paletteOf(Gdiplus::Image& picture);

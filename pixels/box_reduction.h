@@ -2,7 +2,7 @@
 
 #include <cstdint>
 
-#include "imaging/pixel_view.h"
+#include "pixels/pixel_view.h"
 
 // The most source pixels per side one pixel of a box reduction averages; the
 // resampler takes any shrink beyond it.

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "imaging/pixel_view.h"
+#include "pixels/pixel_view.h"
 #include "settings/image_size.h"
 
 // The size a picture stored at `stored` shows at with its Exif orientation:

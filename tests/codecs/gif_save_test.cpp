@@ -9,9 +9,9 @@
 #include <vector>
 
 #include "base/win32_handles.h"
-#include "imaging/gdiplus_headers.h"
-#include "imaging/image_encoder.h"
-#include "imaging/image_gdiplus.h"
+#include "codecs/gdiplus_headers.h"
+#include "codecs/image_encoder.h"
+#include "imaging/picture.h"
 #include "text/utf8_string.h"
 
 namespace {
@@ -144,13 +144,13 @@ int largestChannelError(Gdiplus::ARGB a, Gdiplus::ARGB b)
     return largest;
 }
 
-// Loads, scales (unless width is 0) and saves through ImageGDIPlus, then checks
+// Loads, scales (unless width is 0) and saves through Picture, then checks
 // the GIF written: a real palette picture of the expected size whose block
 // centres show the colours within tolerance.
 void checkGifCopy(const std::wstring& source, const std::wstring& copy, INT width, INT height, const Blocks& blocks,
                   int tolerance)
 {
-    ImageGDIPlus image;
+    Picture image;
     ASSERT_TRUE(image.load(utf8(source)));
     if (width > 0) {
         ASSERT_TRUE(image.scale(width, height));

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "imaging/gdiplus_headers.h"
+#include "codecs/gdiplus_headers.h"
 
 // The position of the encoder whose MIME type equals mimeType exactly (letter
 // case matters) in GDI+'s encoder list, with its class id filled in; or -1.

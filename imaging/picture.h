@@ -4,19 +4,19 @@
 #include <memory>
 #include <vector>
 
-#include "imaging/gdiplus_headers.h"
+#include "codecs/gdiplus_headers.h"
 #include "settings/image_size.h"
 #include "text/utf8_string.h"
 
 // The one picture of a resize run: decoded and saved through GDI+, scaled by
 // the computing code. GDI+ must be running for as long as the object exists;
 // objects on different threads share nothing.
-class ImageGDIPlus {
+class Picture {
 public:
-    ImageGDIPlus() = default;
-    ImageGDIPlus(const ImageGDIPlus&) = delete;
-    ImageGDIPlus& operator=(const ImageGDIPlus&) = delete;
-    virtual ~ImageGDIPlus() = default;
+    Picture() = default;
+    Picture(const Picture&) = delete;
+    Picture& operator=(const Picture&) = delete;
+    virtual ~Picture() = default;
 
     bool load(const Utf8String& path);
     // Fits the picture as it is shown, upright by its Exif orientation.

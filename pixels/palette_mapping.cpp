@@ -1,4 +1,4 @@
-#include "imaging/palette_mapping.h"
+#include "pixels/palette_mapping.h"
 
 #include <algorithm>
 #include <climits>
@@ -6,8 +6,8 @@
 #include <unordered_set>
 #include <utility>
 
-#include "imaging/colour_cells.h"
-#include "imaging/median_cut.h"
+#include "pixels/colour_cells.h"
+#include "pixels/median_cut.h"
 
 namespace {
 

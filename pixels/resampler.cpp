@@ -1,8 +1,8 @@
-#include "imaging/resampler.h"
+#include "pixels/resampler.h"
 
 #include <climits>
 
-#include "imaging/box_reduction.h"
+#include "pixels/box_reduction.h"
 
 #define STB_IMAGE_RESIZE_IMPLEMENTATION
 #define STB_IMAGE_RESIZE_STATIC

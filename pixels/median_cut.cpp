@@ -1,8 +1,8 @@
-#include "imaging/median_cut.h"
+#include "pixels/median_cut.h"
 
 #include <algorithm>
 
-#include "imaging/colour_cells.h"
+#include "pixels/colour_cells.h"
 
 namespace {
 

@@ -1,12 +1,12 @@
-#include "imaging/indexed_copy.h"
+#include "codecs/indexed_copy.h"
 
 #include <algorithm>
 #include <cstddef>
 #include <cstring>
 #include <exception>
 
-#include "imaging/locked_bits.h"
-#include "imaging/palette_mapping.h"
+#include "codecs/locked_bits.h"
+#include "pixels/palette_mapping.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "imaging/exif_orientation.h"
+#include "codecs/exif_orientation.h"
 
 #include <cstring>
 

@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "imaging/image_encoder.h"
+#include "codecs/image_encoder.h"
 
 TEST(ImageEncoder, QualityBlockHoldsOneLongParameterOf95)
 {

@@ -2,8 +2,8 @@
 
 #include <cstdint>
 
-#include "imaging/gdiplus_headers.h"
-#include "imaging/pixel_view.h"
+#include "codecs/gdiplus_headers.h"
+#include "pixels/pixel_view.h"
 
 // One LockBits lock on a whole bitmap, released once.
 class LockedBits {

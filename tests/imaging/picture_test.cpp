@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <cstdlib>
 
-#include "imaging/image_gdiplus.h"
+#include "imaging/picture.h"
 #include "tests/support/file_signature.h"
 #include "tests/support/file_system.h"
 #include "tests/support/picture_reader.h"
@@ -27,7 +27,7 @@ protected:
     // The picture loaded, scaled, saved as a PNG and decoded again; nothing when a step fails.
     std::optional<DecodedPicture> scaledCopy(const std::wstring& source, int width, int height)
     {
-        ImageGDIPlus image;
+        Picture image;
         if (!image.load(utf8Of(source)) || !image.scale(width, height) ||
             !image.save(path(L"copy.png"), Utf8String::fromAnsi("image/png")))
             return std::nullopt;
@@ -41,7 +41,7 @@ protected:
 
 TEST_F(ImageObject, LoadsMeasuresAndFitsAndLoadingAgainReplacesThePicture)
 {
-    ImageGDIPlus image;
+    Picture image;
     EXPECT_EQ(image.size(), (ImageSize{0, 0}));
     EXPECT_FALSE(image.scale(10, 10));
     EXPECT_FALSE(image.save(path(L"nothing.jpg"), Utf8String()));
@@ -62,7 +62,7 @@ TEST_F(ImageObject, LoadsMeasuresAndFitsAndLoadingAgainReplacesThePicture)
 
 TEST_F(ImageObject, ScalesToExactlyTheSizeAndKeepsTheColours)
 {
-    ImageGDIPlus image;
+    Picture image;
     ASSERT_TRUE(image.load(picture(L"source.png", 200, 100, PictureFormat::Png)));
     ASSERT_TRUE(image.scale(80, 40));
     EXPECT_EQ(image.size(), (ImageSize{80, 40}));
@@ -79,7 +79,7 @@ TEST_F(ImageObject, ScalesToExactlyTheSizeAndKeepsTheColours)
 TEST_F(ImageObject, EdgesKeepTheColourOfAOneColourPicture)
 {
     const Colour orange{230, 140, 20};
-    ImageGDIPlus image;
+    Picture image;
     ASSERT_TRUE(image.load(picture(L"orange.bmp", 97, 61, PictureFormat::Bmp, solid(orange))));
     ASSERT_TRUE(image.scale(37, 23));
     ASSERT_TRUE(image.save(path(L"small.bmp"), Utf8String::fromAnsi("image/bmp")));
@@ -96,7 +96,7 @@ TEST_F(ImageObject, EdgesKeepTheColourOfAOneColourPicture)
 
 TEST_F(ImageObject, SavesWithTheEncoderOfTheExactMimeType)
 {
-    ImageGDIPlus image;
+    Picture image;
     ASSERT_TRUE(image.load(picture(L"source.png", 30, 20, PictureFormat::Png)));
     const struct {
         const wchar_t* name;

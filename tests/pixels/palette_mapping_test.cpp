@@ -5,7 +5,7 @@
 #include <random>
 #include <vector>
 
-#include "imaging/palette_mapping.h"
+#include "pixels/palette_mapping.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "imaging/locked_bits.h"
+#include "codecs/locked_bits.h"
 
 LockedBits::LockedBits(Gdiplus::Bitmap& bitmap, UINT mode, Gdiplus::PixelFormat format) : bitmap_(bitmap)
 {

@@ -1,15 +1,15 @@
-#include "imaging/image_gdiplus.h"
+#include "imaging/picture.h"
 
 #include <cstring>
 
 #include "base/win32_handles.h"
-#include "imaging/exif_orientation.h"
+#include "codecs/exif_orientation.h"
 #include "imaging/fit_size.h"
-#include "imaging/image_encoder.h"
-#include "imaging/indexed_copy.h"
-#include "imaging/locked_bits.h"
-#include "imaging/resampler.h"
-#include "imaging/upright_turn.h"
+#include "codecs/image_encoder.h"
+#include "codecs/indexed_copy.h"
+#include "codecs/locked_bits.h"
+#include "pixels/resampler.h"
+#include "pixels/upright_turn.h"
 
 // Cameras and phones record how to turn a photo instead of turning its
 // pixels; the tag stands near the start of the file, so only that is read.
@@ -24,7 +24,7 @@ static int orientationOfFile(const wchar_t* path)
     return exifOrientation(head.data(), read);
 }
 
-bool ImageGDIPlus::load(const Utf8String& path)
+bool Picture::load(const Utf8String& path)
 {
     if (path.charCount() == 0) return false;
     picture_.reset();
@@ -37,14 +37,14 @@ bool ImageGDIPlus::load(const Utf8String& path)
     return true;
 }
 
-ImageSize ImageGDIPlus::size() const
+ImageSize Picture::size() const
 {
     if (!picture_) return ImageSize();
     const ImageSize stored{static_cast<int32_t>(picture_->GetWidth()), static_cast<int32_t>(picture_->GetHeight())};
     return uprightSize(stored, orientation_);
 }
 
-ImageSize ImageGDIPlus::fitSize(int32_t width, int32_t height) const
+ImageSize Picture::fitSize(int32_t width, int32_t height) const
 {
     const ImageSize picture = size();
     return fitToBox(picture.width, picture.height, width, height);
@@ -56,7 +56,7 @@ static bool mayHoldAlpha(Gdiplus::PixelFormat format)
     return Gdiplus::IsAlphaPixelFormat(format) || Gdiplus::IsIndexedPixelFormat(format);
 }
 
-bool ImageGDIPlus::scale(int32_t width, int32_t height)
+bool Picture::scale(int32_t width, int32_t height)
 {
     if (!picture_ || !isDrawableSize(width, height)) return false;
     // Three channels where there is no alpha: JPEGs decode to 24-bit RGB,
@@ -83,7 +83,7 @@ bool ImageGDIPlus::scale(int32_t width, int32_t height)
     return true;
 }
 
-bool ImageGDIPlus::save(const Utf8String& path, const Utf8String& mimeType) const
+bool Picture::save(const Utf8String& path, const Utf8String& mimeType) const
 {
     if (!picture_) return false;
     const QualityParameters parameters;
