@@ -57,7 +57,7 @@ static std::wstring resizeOne(const std::wstring& picture, const ImageSize& requ
 {
     try {
         Utf8String copy;
-        if (!resizePictureFile(Utf8String::fromWide(picture.c_str(), 0), requested, copy)) return {};
+        if (resizePictureFile(Utf8String::fromWide(picture.c_str(), 0), requested, copy) != ResizeOutcome::Written) return {};
         return copy.toWide().units();
     } catch (const std::bad_alloc&) {
         return {};

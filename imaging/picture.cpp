@@ -31,8 +31,15 @@ bool Picture::load(const Utf8String& path)
     sourcePalette_.clear();
     const WideBuffer widePath = path.toWide();
     orientation_ = orientationOfFile(widePath.units());
+    if (GetFileAttributesW(widePath.units()) == INVALID_FILE_ATTRIBUTES) {
+        failure_ = ResizeOutcome::Unreadable;
+        return false;
+    }
     picture_.reset(new Gdiplus::Bitmap(widePath.units()));
-    if (!picture_ || picture_->GetLastStatus() != Gdiplus::Ok) return false;
+    if (!picture_ || picture_->GetLastStatus() != Gdiplus::Ok) {
+        failure_ = ResizeOutcome::NotAPicture;
+        return false;
+    }
     sourcePalette_ = paletteOf(*picture_);
     return true;
 }
@@ -58,6 +65,8 @@ static bool mayHoldAlpha(Gdiplus::PixelFormat format)
 
 bool Picture::scale(int32_t width, int32_t height)
 {
+    // Whatever stops a scale of a loaded picture is its size.
+    failure_ = ResizeOutcome::TooLarge;
     if (!picture_ || !isDrawableSize(width, height)) return false;
     // Three channels where there is no alpha: JPEGs decode to 24-bit RGB,
     // which GDI+ then hands over without converting.
@@ -83,8 +92,9 @@ bool Picture::scale(int32_t width, int32_t height)
     return true;
 }
 
-bool Picture::save(const Utf8String& path, const Utf8String& mimeType) const
+bool Picture::save(const Utf8String& path, const Utf8String& mimeType)
 {
+    failure_ = ResizeOutcome::Unwritable;
     if (!picture_) return false;
     const QualityParameters parameters;
     const Utf8String type = mimeType.charCount() > 0 ? mimeType : Utf8String::fromAnsi("image/jpeg");

@@ -10,5 +10,5 @@ void runResizeCommand(const Utf8String& commandLine)
     Utf8String picturePath;
     if (!parseResizeArguments(commandLine, requested, picturePath)) return;
     Utf8String copyPath;
-    if (resizePictureFile(picturePath, requested, copyPath)) openWithShell(copyPath);
+    if (resizePictureFile(picturePath, requested, copyPath) == ResizeOutcome::Written) openWithShell(copyPath);
 }

@@ -2,25 +2,25 @@
 
 #include <windows.h>
 
-#include "imaging/picture.h"
 #include "imaging/output_file.h"
+#include "imaging/picture.h"
 #include "imaging/resize_arguments.h"
 
-bool resizePictureFile(const Utf8String& picturePath, const ImageSize& requested, Utf8String& copyPath)
+ResizeOutcome resizePictureFile(const Utf8String& picturePath, const ImageSize& requested, Utf8String& copyPath)
 {
     Picture image;
-    if (!image.load(picturePath)) return false;
+    if (!image.load(picturePath)) return image.failure();
     const ImageSize fitted = image.fitSize(requested.width, requested.height);
-    if (!image.scale(fitted.width, fitted.height)) return false;
+    if (!image.scale(fitted.width, fitted.height)) return image.failure();
 
     const Utf8String extension = fileExtension(picturePath);
     Utf8String claimed;
-    if (!claimOutputFile(fileBaseName(picturePath), fitted, extension, claimed)) return false;
+    if (!claimOutputFile(fileBaseName(picturePath), fitted, extension, claimed)) return ResizeOutcome::Unwritable;
     if (!image.save(claimed, mimeTypeForExtension(extension))) {
         // The name was created empty by this run, so nobody else's file goes.
         DeleteFileW(claimed.toWide().units());
-        return false;
+        return image.failure();
     }
     copyPath = claimed;
-    return true;
+    return ResizeOutcome::Written;
 }

@@ -7,7 +7,7 @@ packages=(
     cmake make g++ file
     g++-mingw-w64-i686 g++-mingw-w64-x86-64
     wine wine64
-    googletest libstb-dev
+    googletest libstb-dev libjpeg62-turbo-dev nasm
     nsis zip p7zip-full
     e2fsprogs
     clang libclang-rt-14-dev
