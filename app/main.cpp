@@ -7,7 +7,6 @@
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int)
 {
     appInstance = instance;
-    if (!startGdiplus()) return 0;
     // The arguments are cut from the process's own command line rather than
     // taken from the C runtime, so that their form never depends on its version.
     const Utf8String arguments = Utf8String::fromWide(commandLineArguments(GetCommandLineW()), 0);

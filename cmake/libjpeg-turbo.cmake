@@ -6,5 +6,60 @@ if(NOT WIN32)
     target_link_libraries(pellavo_jpeg INTERFACE JPEG::JPEG)
     return()
 endif()
-# The Windows builds: to be built from Debian's source package (in progress);
-# until then the JPEG codec sources are left out of the Windows builds.
+
+# The Windows builds make the same 2.1.5 from the upstream tarball of Debian's
+# source package, static, with its SIMD code, using this build's toolchain.
+set(PELLAVO_JPEG_TARBALL /var/cache/pellavo/deb-src/libjpeg-turbo_2.1.5.orig.tar.gz CACHE FILEPATH
+    "libjpeg-turbo 2.1.5's upstream tarball, from Debian's source package (scripts/setup.sh fetches it)")
+set(PELLAVO_JPEG_SHA256 254f3642b04e309fee775123133c6464181addc150499561020312ec61c1bf7c)
+if(NOT EXISTS ${PELLAVO_JPEG_TARBALL})
+    message(FATAL_ERROR "${PELLAVO_JPEG_TARBALL} is missing: run scripts/setup.sh "
+        "(it fetches Debian's libjpeg-turbo source package)")
+endif()
+file(SHA256 ${PELLAVO_JPEG_TARBALL} PELLAVO_JPEG_ACTUAL_SHA256)
+if(NOT PELLAVO_JPEG_ACTUAL_SHA256 STREQUAL PELLAVO_JPEG_SHA256)
+    message(FATAL_ERROR "${PELLAVO_JPEG_TARBALL} has SHA-256 ${PELLAVO_JPEG_ACTUAL_SHA256}, not "
+        "${PELLAVO_JPEG_SHA256} of libjpeg-turbo 2.1.5: delete it and run scripts/setup.sh")
+endif()
+find_program(PELLAVO_NASM nasm REQUIRED)
+
+set(PELLAVO_JPEG_DIR ${CMAKE_BINARY_DIR}/libjpeg-turbo)
+set(PELLAVO_JPEG_INCLUDE ${PELLAVO_JPEG_DIR}/include)
+set(PELLAVO_JPEG_LIBRARY ${PELLAVO_JPEG_DIR}/lib/libjpeg.a)
+# Targets that use it are configured before it is built.
+file(MAKE_DIRECTORY ${PELLAVO_JPEG_INCLUDE} ${PELLAVO_JPEG_DIR}/lib)
+
+# Only the library is built, not its tools and tests; make shares its job slots.
+if(CMAKE_GENERATOR MATCHES "Makefiles")
+    set(PELLAVO_JPEG_BUILD $(MAKE) jpeg-static)
+else()
+    set(PELLAVO_JPEG_BUILD ${CMAKE_COMMAND} --build <BINARY_DIR> --target jpeg-static)
+endif()
+
+include(ExternalProject)
+ExternalProject_Add(libjpeg_turbo
+    URL ${PELLAVO_JPEG_TARBALL}
+    URL_HASH SHA256=${PELLAVO_JPEG_SHA256}
+    PREFIX ${PELLAVO_JPEG_DIR}
+    CMAKE_ARGS
+        -DCMAKE_TOOLCHAIN_FILE=${CMAKE_TOOLCHAIN_FILE}
+        -DCMAKE_BUILD_TYPE=Release
+        -DCMAKE_INSTALL_PREFIX=<INSTALL_DIR>
+        -DCMAKE_ASM_NASM_COMPILER=${PELLAVO_NASM}
+        -DENABLE_SHARED=OFF
+        -DENABLE_STATIC=ON
+        -DWITH_TURBOJPEG=OFF
+        -DWITH_SIMD=ON
+        -DREQUIRE_SIMD=ON
+        -DWITH_ARITH_DEC=ON
+        -DWITH_ARITH_ENC=ON
+    BUILD_COMMAND ${PELLAVO_JPEG_BUILD}
+    INSTALL_COMMAND ${CMAKE_COMMAND} -E copy
+        <SOURCE_DIR>/jpeglib.h <SOURCE_DIR>/jmorecfg.h <SOURCE_DIR>/jerror.h <BINARY_DIR>/jconfig.h
+        ${PELLAVO_JPEG_INCLUDE}
+    COMMAND ${CMAKE_COMMAND} -E copy <BINARY_DIR>/libjpeg.a ${PELLAVO_JPEG_LIBRARY}
+    BUILD_BYPRODUCTS ${PELLAVO_JPEG_LIBRARY}
+)
+target_include_directories(pellavo_jpeg SYSTEM INTERFACE ${PELLAVO_JPEG_INCLUDE})
+target_link_libraries(pellavo_jpeg INTERFACE ${PELLAVO_JPEG_LIBRARY})
+add_dependencies(pellavo_jpeg libjpeg_turbo)

@@ -7,7 +7,8 @@
 class ByteSource {
 public:
     virtual ~ByteSource() = default;
-    // Up to count bytes into buffer; 0 at the end or on a read error.
+    // Up to count bytes into buffer; 0 at the end or on a read error. Never
+    // throws: libjpeg's C code calls it.
     virtual size_t read(uint8_t* buffer, size_t count) = 0;
 };
 

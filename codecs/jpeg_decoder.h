@@ -25,14 +25,16 @@ public:
     JpegDecoder(const JpegDecoder&) = delete;
     JpegDecoder& operator=(const JpegDecoder&) = delete;
 
-    // Reads up to the first scan. The source must outlive the decoder.
+    // Reads up to the first scan, once; Decoded when it did. The source must
+    // outlive the decoder.
     JpegStatus readHeader(ByteSource& source);
     // The stored size, and the APP1 and APP2 segments of the head in file order.
     ImageSize storedSize() const;
     const JpegSegments& segments() const;
 
     // Decodes at the smallest 1/N (N = 1, 2, 4, 8) whose result is still at
-    // least `smallest` both ways (the full size when no such scale shrinks).
+    // least `smallest` both ways (the full size when no such scale shrinks),
+    // once, after the header. pixels is left empty on any failure.
     JpegStatus decode(const ImageSize& smallest, PixelBuffer& pixels);
 
 private:

@@ -10,5 +10,7 @@ constexpr int kJpegQuality = 95;
 
 // The pixels (BGR, or BGRA laid over white) as a baseline JPEG file at
 // quality 95 with 4:2:0 chroma and optimised Huffman tables, the segments
-// written right after the start in their order. False when memory runs out.
+// written right after the start in their order (no JFIF segment when one of
+// them is Exif). False when the pixels or a segment cannot be written (too
+// big, or not an application segment or comment) or memory runs out.
 bool encodeJpeg(const PixelView& pixels, const JpegSegments& segments, std::vector<uint8_t>& file);

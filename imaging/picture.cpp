@@ -2,53 +2,113 @@
 
 #include <cstring>
 
-#include "base/win32_handles.h"
-#include "codecs/exif_orientation.h"
-#include "imaging/fit_size.h"
-#include "codecs/image_encoder.h"
+#include "base/app_state.h"
+#include "codecs/file_source.h"
+#include "codecs/gdiplus_save.h"
 #include "codecs/indexed_copy.h"
+#include "codecs/jpeg_encoder.h"
+#include "codecs/jpeg_metadata.h"
 #include "codecs/locked_bits.h"
+#include "codecs/picture_signature.h"
+#include "imaging/fit_size.h"
 #include "pixels/resampler.h"
 #include "pixels/upright_turn.h"
 
-// Cameras and phones record how to turn a photo instead of turning its
-// pixels; the tag stands near the start of the file, so only that is read.
-static int orientationOfFile(const wchar_t* path)
+Picture::Picture() = default;
+Picture::~Picture() = default;
+
+bool Picture::fail(ResizeOutcome why)
 {
-    const FileHandle file(CreateFileW(path, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
-                                      FILE_ATTRIBUTE_NORMAL, nullptr));
-    if (!file) return 1;
-    std::vector<uint8_t> head(kExifSearchBytes);
-    DWORD read = 0;
-    if (!ReadFile(file.get(), head.data(), static_cast<DWORD>(head.size()), &read, nullptr)) return 1;
-    return exifOrientation(head.data(), read);
+    failure_ = why;
+    return false;
+}
+
+void Picture::clear()
+{
+    jpeg_.reset();
+    jpegFile_.reset();
+    gdiplusSource_.reset();
+    storedSize_ = ImageSize();
+    copy_ = PixelBuffer();
+    scaled_ = false;
+    segments_.clear();
+    sourcePalette_.clear();
+    orientation_ = 1;
 }
 
 bool Picture::load(const Utf8String& path)
 {
-    if (path.charCount() == 0) return false;
-    picture_.reset();
-    sourcePalette_.clear();
+    if (path.charCount() == 0) return fail(ResizeOutcome::Unreadable);
+    clear();
     const WideBuffer widePath = path.toWide();
-    orientation_ = orientationOfFile(widePath.units());
-    if (GetFileAttributesW(widePath.units()) == INVALID_FILE_ATTRIBUTES) {
-        failure_ = ResizeOutcome::Unreadable;
-        return false;
+    std::unique_ptr<FileSource> file(new FileSource(widePath.units()));
+    if (!file->opened()) return fail(ResizeOutcome::Unreadable);
+    // Whatever its name says, a file that starts as a JPEG is read as one.
+    std::unique_ptr<JpegDecoder> decoder(new JpegDecoder);
+    switch (decoder->readHeader(*file)) {
+    case JpegStatus::Decoded:
+        segments_ = decoder->segments();
+        orientation_ = orientationOfSegments(segments_);
+        storedSize_ = decoder->storedSize();
+        jpegFile_ = std::move(file);
+        jpeg_ = std::move(decoder);
+        return true;
+    case JpegStatus::Corrupt:
+        return fail(ResizeOutcome::Unreadable);
+    case JpegStatus::OutOfMemory:
+        return fail(ResizeOutcome::TooLarge);
+    case JpegStatus::NotForThisDecoder:
+        break;
     }
-    picture_.reset(new Gdiplus::Bitmap(widePath.units()));
-    if (!picture_ || picture_->GetLastStatus() != Gdiplus::Ok) {
-        failure_ = ResizeOutcome::NotAPicture;
-        return false;
+    decoder.reset();
+    file.reset();
+    return loadWithGdiplus(widePath.units());
+}
+
+// CMYK and other JPEGs that libjpeg-turbo refuses: their colour profile
+// describes colours the RGB copy no longer has, so only the rest is kept.
+static JpegSegments withoutColourProfile(JpegSegments segments)
+{
+    JpegSegments kept;
+    for (JpegSegment& segment : segments) {
+        if (segment.marker != 0xE2) kept.push_back(std::move(segment));
     }
-    sourcePalette_ = paletteOf(*picture_);
+    return kept;
+}
+
+bool Picture::loadWithGdiplus(const wchar_t* path)
+{
+    uint8_t head[kSignatureBytes] = {};
+    {
+        FileSource file(path);
+        JpegSegments segments;
+        if (readHeadSegments(file, segments)) {
+            orientation_ = orientationOfSegments(segments);
+            segments_ = withoutColourProfile(std::move(segments));
+        }
+        FileSource start(path);
+        start.read(head, sizeof head);
+    }
+    if (!startGdiplus()) return fail(ResizeOutcome::NotAPicture);
+    gdiplusSource_.reset(new Gdiplus::Bitmap(path));
+    const Gdiplus::Status status = gdiplusSource_ ? gdiplusSource_->GetLastStatus() : Gdiplus::OutOfMemory;
+    if (status != Gdiplus::Ok) {
+        gdiplusSource_.reset();
+        // GDI+ says "out of memory" for files it cannot read at all too.
+        const bool picture = isPictureSignature(head, sizeof head);
+        return fail(picture && status == Gdiplus::OutOfMemory ? ResizeOutcome::TooLarge : ResizeOutcome::NotAPicture);
+    }
+    storedSize_ = ImageSize{static_cast<int32_t>(gdiplusSource_->GetWidth()),
+                            static_cast<int32_t>(gdiplusSource_->GetHeight())};
+    sourcePalette_ = paletteOf(*gdiplusSource_);
     return true;
 }
 
 ImageSize Picture::size() const
 {
-    if (!picture_) return ImageSize();
-    const ImageSize stored{static_cast<int32_t>(picture_->GetWidth()), static_cast<int32_t>(picture_->GetHeight())};
-    return uprightSize(stored, orientation_);
+    if (scaled_) return ImageSize{copy_.view().width, copy_.view().height};
+    if (!jpeg_ && !gdiplusSource_) return ImageSize();
+    return uprightSize(storedSize_, orientation_);
 }
 
 ImageSize Picture::fitSize(int32_t width, int32_t height) const
@@ -57,54 +117,83 @@ ImageSize Picture::fitSize(int32_t width, int32_t height) const
     return fitToBox(picture.width, picture.height, width, height);
 }
 
+// Doubling a side never needs more than what an int32_t holds.
+static int32_t twice(int32_t side)
+{
+    return side > INT32_MAX / 2 ? INT32_MAX : side * 2;
+}
+
+bool Picture::scaleJpeg(const ImageSize& stored, PixelBuffer& scaled)
+{
+    // The inverse DCT shrinks to no less than twice the copy, which leaves
+    // the resampler enough to keep fine detail clean.
+    PixelBuffer decoded;
+    const JpegStatus status = jpeg_->decode(ImageSize{twice(stored.width), twice(stored.height)}, decoded);
+    jpeg_.reset();
+    jpegFile_.reset();
+    switch (status) {
+    case JpegStatus::Decoded:
+        break;
+    case JpegStatus::OutOfMemory:
+        return fail(ResizeOutcome::TooLarge);
+    case JpegStatus::Corrupt:
+    case JpegStatus::NotForThisDecoder:
+        return fail(ResizeOutcome::Unreadable);
+    }
+    return scalePixels(decoded.view(), stored.width, stored.height, scaled) || fail(ResizeOutcome::TooLarge);
+}
+
 // Palette pictures may hold transparent colours, so they are read with alpha too.
 static bool mayHoldAlpha(Gdiplus::PixelFormat format)
 {
     return Gdiplus::IsAlphaPixelFormat(format) || Gdiplus::IsIndexedPixelFormat(format);
 }
 
-bool Picture::scale(int32_t width, int32_t height)
+bool Picture::scaleGdiplus(const ImageSize& stored, PixelBuffer& scaled)
 {
-    // Whatever stops a scale of a loaded picture is its size.
-    failure_ = ResizeOutcome::TooLarge;
-    if (!picture_ || !isDrawableSize(width, height)) return false;
     // Three channels where there is no alpha: JPEGs decode to 24-bit RGB,
     // which GDI+ then hands over without converting.
-    const bool alpha = mayHoldAlpha(picture_->GetPixelFormat());
-    const Gdiplus::PixelFormat format = alpha ? PixelFormat32bppARGB : PixelFormat24bppRGB;
-    const int32_t channels = alpha ? 4 : 3;
+    const bool alpha = mayHoldAlpha(gdiplusSource_->GetPixelFormat());
+    LockedBits source(*gdiplusSource_, Gdiplus::ImageLockModeRead, alpha ? PixelFormat32bppARGB : PixelFormat24bppRGB);
+    if (!source.locked() || !scalePixels(source.view(alpha ? 4 : 3), stored.width, stored.height, scaled))
+        return fail(ResizeOutcome::TooLarge);
+    return true;
+}
 
+bool Picture::scale(int32_t width, int32_t height)
+{
+    if (!jpeg_ && !gdiplusSource_) return fail(ResizeOutcome::NotAPicture);
+    if (!isDrawableSize(width, height)) return fail(ResizeOutcome::TooLarge);
     // Scaled as stored, so that only the small copy is turned upright; the
     // stored size is the upright one turned back.
     const ImageSize stored = uprightSize(ImageSize{width, height}, orientation_);
     PixelBuffer scaled;
-    {
-        LockedBits source(*picture_, Gdiplus::ImageLockModeRead, format);
-        if (!source.locked() || !scalePixels(source.view(channels), stored.width, stored.height, scaled)) return false;
+    if (!(jpeg_ ? scaleJpeg(stored, scaled) : scaleGdiplus(stored, scaled))) return false;
+    gdiplusSource_.reset();
+    if (orientation_ == 1) {
+        copy_ = std::move(scaled);
+    } else if (!copy_.allocate(width, height, scaled.view().channels) ||
+               !copyUpright(scaled.view(), orientation_, copy_.mutableView())) {
+        return fail(ResizeOutcome::TooLarge);
     }
-    std::unique_ptr<Gdiplus::Bitmap> copy(new Gdiplus::Bitmap(width, height, format));
-    if (!copy || copy->GetLastStatus() != Gdiplus::Ok) return false;
-    LockedBits target(*copy, Gdiplus::ImageLockModeWrite, format);
-    if (!target.locked() || !copyUpright(scaled.view(), orientation_, target.mutableView(channels)) || !target.unlock())
-        return false;
-    picture_ = std::move(copy);
-    orientation_ = 1;
+    scaled_ = true;
     return true;
 }
 
 bool Picture::save(const Utf8String& path, const Utf8String& mimeType)
 {
-    failure_ = ResizeOutcome::Unwritable;
-    if (!picture_) return false;
-    const QualityParameters parameters;
-    const Utf8String type = mimeType.charCount() > 0 ? mimeType : Utf8String::fromAnsi("image/jpeg");
-    CLSID encoder;
-    if (findEncoderClsid(type.toWide().units(), &encoder) < 0) return false;
-    if (std::strcmp(type.text(), "image/gif") == 0) {
-        // GIF holds 256 colours; a palette made here beats the halftone one
-        // Windows' encoder uses, and Wine's writes no pixels without one.
-        const std::unique_ptr<Gdiplus::Bitmap> indexed = makeIndexedCopy(*picture_, sourcePalette_);
-        return indexed && indexed->Save(path.toWide().units(), &encoder, parameters.list()) == Gdiplus::Ok;
+    // A picture saved as loaded is the copy of its own size.
+    if (!scaled_) {
+        const ImageSize shown = size();
+        if (!scale(shown.width, shown.height)) return false;
     }
-    return picture_->Save(path.toWide().units(), &encoder, parameters.list()) == Gdiplus::Ok;
+    const Utf8String type = mimeType.charCount() > 0 ? mimeType : Utf8String::fromAnsi("image/jpeg");
+    if (std::strcmp(type.text(), "image/jpeg") != 0) {
+        if (!startGdiplus()) return fail(ResizeOutcome::Unwritable);
+        return saveWithGdiplus(copy_.view(), path, type, sourcePalette_) || fail(ResizeOutcome::Unwritable);
+    }
+    std::vector<uint8_t> file;
+    if (!encodeJpeg(copy_.view(), segmentsForCopy(segments_, orientation_ != 1, size()), file))
+        return fail(ResizeOutcome::TooLarge);
+    return writeWholeFile(path.toWide().units(), file.data(), file.size()) || fail(ResizeOutcome::Unwritable);
 }

@@ -37,6 +37,22 @@ Bytes truncatedJpeg()
     return bytes;
 }
 
+// A whole JPEG with a run of its compressed pixels made all one bits, which
+// no Huffman table holds as a code.
+Bytes corruptJpeg()
+{
+    Bytes bytes = pictureBytes(400, 300, PictureFormat::Jpeg);
+    const unsigned char startOfScan[] = {0xFF, 0xDA};
+    const auto scan = std::search(bytes.begin(), bytes.end(), std::begin(startOfScan), std::end(startOfScan));
+    const size_t at = static_cast<size_t>(scan - bytes.begin()) + (bytes.end() - scan) / 3;
+    if (scan == bytes.end() || at + 64 > bytes.size()) return {};
+    for (size_t i = 0; i < 64; i += 2) {
+        bytes[at + i] = 0xFF;
+        bytes[at + i + 1] = 0x00;
+    }
+    return bytes;
+}
+
 Bytes textBytes()
 {
     const std::string text = "These are notes, not a picture.\r\n";
@@ -101,6 +117,7 @@ TEST_F(ResizeCommand, WritesNothingForAPictureThatDoesNotDecode)
 {
     const UnreadableCase cases[] = {
         {L"truncated.jpg", truncatedJpeg, false},
+        {L"corrupt.jpg", corruptJpeg, false},
         {L"empty.jpg", [] { return Bytes(); }, true},
         {L"notes.jpg", textBytes, false},
         {L"huge.png", hugeClaimingPng, false},

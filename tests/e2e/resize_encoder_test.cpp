@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
 
+#include "tests/e2e/picture_expectations.h"
 #include "tests/support/file_signature.h"
+#include "tests/support/jpeg_variants.h"
 #include "tests/support/picture_reader.h"
 #include "tests/e2e/pellavo_runner.h"
 #include "tests/e2e/resize_workspace.h"
@@ -59,5 +61,40 @@ TEST_F(ResizeCommand, ChoosesTheEncoderByTheExtension)
     for (const EncoderCase& c : kEncoderCases) {
         SCOPED_TRACE(testing::Message() << c.source);
         checkEncoderCase(c);
+    }
+}
+
+TEST_F(ResizeCommand, ResizesEveryFormOfJpeg)
+{
+    // CMYK goes through GDI+, the rest through libjpeg-turbo; all must come
+    // out whole and in the right colours.
+    const Quadrants greys = {Colour{86, 86, 86}, Colour{121, 121, 121}, Colour{71, 71, 71}, Colour{205, 205, 205}};
+    const struct {
+        const wchar_t* source;
+        JpegVariant variant;
+        const wchar_t* copy;
+        Quadrants shown;
+    } cases[] = {
+        {L"progressive.jpg", JpegVariant::Progressive, L"progressive_800x600.jpg", kFourColours},
+        {L"restarts.jpg", JpegVariant::RestartMarkers, L"restarts_800x600.jpg", kFourColours},
+        {L"grey.jpg", JpegVariant::Grey, L"grey_800x600.jpg", greys},
+        {L"cmyk.jpg", JpegVariant::Cmyk, L"cmyk_800x600.jpg", kFourColours},
+        {L"progressive-named.png", JpegVariant::Progressive, L"progressive-named_800x600.png", kFourColours},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(testing::Message() << c.source);
+        ResizeWorkspace workspace;
+        ASSERT_TRUE(workspace.ready());
+        const std::wstring source = workspace.picture(c.source);
+        ASSERT_TRUE(makeJpegVariant(source, 1600, 1200, c.variant, kFourColours));
+
+        EXPECT_TRUE(runsPellavo(L"-size 800x600 " + source));
+
+        EXPECT_TRUE(wroteAndOpened(workspace, {c.source}, c.copy));
+        const std::optional<DecodedPicture> picture = decodePicture(workspace.picture(c.copy));
+        ASSERT_TRUE(picture) << "the copy does not decode: " << fileSummary(workspace.picture(c.copy));
+        EXPECT_EQ(picture->width, 800);
+        EXPECT_EQ(picture->height, 600);
+        EXPECT_TRUE(showsQuadrants(*picture, c.shown));
     }
 }

@@ -2,27 +2,46 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <map>
 
 #include "tests/support/file_system.h"
 
-// The JPEG with an Exif APP1 segment put in straight after its start marker,
-// holding one tag: Orientation (0x0112) with the given value, the way a
-// camera marks a photo stored sideways (6: turn clockwise to view, 8: turn
-// anticlockwise), in Intel or Motorola byte order. Empty when the bytes are
-// no JPEG.
-Bytes withExifOrientation(const Bytes& jpeg, unsigned short orientation, bool bigEndian = false);
+// What an Exif segment made for a test holds, the way a camera writes it: the
+// Orientation (0x0112) says how to turn a photo stored sideways (6: turn
+// clockwise to view, 8: anticlockwise), in Intel or Motorola byte order.
+struct ExifContent {
+    unsigned short orientation = 1;
+    bool bigEndian = false;
+    // The camera's model, the date taken (in the Exif directory) and a GPS directory with a latitude.
+    bool details = false;
+    // PixelXDimension and PixelYDimension in the Exif directory as SHORTs (3) or LONGs (4); 0 for none.
+    uint16_t pixelSizeType = 0;
+    uint32_t pixelWidth = 0;
+    uint32_t pixelHeight = 0;
+    // IFD1 after IFD0, pointing at a small thumbnail at the end of the segment.
+    bool thumbnail = false;
+};
 
-// Where the fields of that segment stand in the result, for tests that break them.
-namespace exif_offsets {
-constexpr size_t kSegmentLength = 4;
-constexpr size_t kExifHeader = 6;
-constexpr size_t kByteOrder = 12;
-constexpr size_t kMagic = 14;
-constexpr size_t kDirectoryOffset = 16;
-constexpr size_t kEntryCount = 20;
-constexpr size_t kTag = 22;
-constexpr size_t kType = 24;
-constexpr size_t kCount = 26;
-constexpr size_t kValue = 30;
-constexpr size_t kEnd = 38;
-}  // namespace exif_offsets
+// The data of that APP1 segment (after its length: "Exif\0\0", then the TIFF
+// block), and where its fields stand in it, for tests that break or read them.
+struct ExifSegment {
+    Bytes data;
+    std::map<uint16_t, size_t> valueFields;  // each tag's 4-byte value field
+    size_t ifd1Link = 0;                     // IFD0's link to IFD1
+};
+constexpr size_t kTiffStart = 6;
+constexpr size_t kIfd0 = kTiffStart + 8;  // right after the TIFF header
+
+ExifSegment makeExifSegment(const ExifContent& content);
+
+// A number as `bytes` (2 or 4) bytes in the given byte order.
+Bytes exifNumber(uint32_t value, size_t bytes, bool bigEndian);
+
+// The marker, the 16-bit length and the data of a segment.
+Bytes jpegSegment(unsigned char marker, const Bytes& data);
+
+// The JPEG with segments put in straight after its start marker; empty when
+// the bytes are no JPEG.
+Bytes withSegments(const Bytes& jpeg, const Bytes& segments);
+// The JPEG with an Exif segment holding only the Orientation.
+Bytes withExifOrientation(const Bytes& jpeg, unsigned short orientation, bool bigEndian = false);

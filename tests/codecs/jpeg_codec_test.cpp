@@ -1,0 +1,332 @@
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstdio>  // jpeglib.h takes FILE and size_t as known
+#include <cstdlib>
+#include <string>
+#include <vector>
+
+#include <jpeglib.h>
+
+#include "codecs/jpeg_decoder.h"
+#include "codecs/jpeg_encoder.h"
+
+namespace {
+
+using Bytes = std::vector<uint8_t>;
+
+// Blue, green, red of the picture's four quadrants: top left, top right, bottom left, bottom right.
+const uint8_t kQuadrants[4][3] = {{30, 40, 200}, {60, 180, 30}, {220, 60, 20}, {240, 240, 240}};
+
+const uint8_t* quadrantAt(int32_t x, int32_t y, int32_t width, int32_t height)
+{
+    return kQuadrants[(y < height / 2 ? 0 : 2) + (x < width / 2 ? 0 : 1)];
+}
+
+int lumaOf(const uint8_t* bgr)
+{
+    return (bgr[0] * 114 + bgr[1] * 587 + bgr[2] * 299) / 1000;
+}
+
+PixelBuffer quadrantPicture(int32_t width, int32_t height, int32_t channels)
+{
+    PixelBuffer picture;
+    EXPECT_TRUE(picture.allocate(width, height, channels));
+    const MutablePixelView view = picture.mutableView();
+    for (int32_t y = 0; y < height; ++y)
+        for (int32_t x = 0; x < width; ++x) {
+            uint8_t* pixel = view.row(y) + x * channels;
+            std::copy_n(quadrantAt(x, y, width, height), 3, pixel);
+            if (channels == 4) pixel[3] = 255;
+        }
+    return picture;
+}
+
+// The quadrants in a form our encoder never writes, by libjpeg itself.
+struct Form {
+    J_COLOR_SPACE colours = JCS_YCbCr;  // or JCS_GRAYSCALE, JCS_CMYK, JCS_YCCK
+    bool progressive = false;
+    bool arithmetic = false;
+    int restartRows = 0;
+    bool manyScans = false;  // grey only: each coefficient in ten successive scans
+    int quality = 75;
+};
+
+Bytes writtenAs(const Form& form, int32_t width = 64, int32_t height = 48)
+{
+    jpeg_compress_struct info = {};
+    jpeg_error_mgr errors;
+    info.err = jpeg_std_error(&errors);
+    jpeg_create_compress(&info);
+    unsigned char* output = nullptr;
+    unsigned long size = 0;
+    jpeg_mem_dest(&info, &output, &size);
+    info.image_width = static_cast<JDIMENSION>(width);
+    info.image_height = static_cast<JDIMENSION>(height);
+    const bool inks = form.colours == JCS_CMYK || form.colours == JCS_YCCK;
+    info.input_components = form.colours == JCS_GRAYSCALE ? 1 : inks ? 4 : 3;
+    info.in_color_space = form.colours == JCS_GRAYSCALE ? JCS_GRAYSCALE : inks ? JCS_CMYK : JCS_EXT_BGR;
+    jpeg_set_defaults(&info);
+    jpeg_set_colorspace(&info, form.colours);
+    jpeg_set_quality(&info, form.quality, TRUE);
+    if (form.progressive) jpeg_simple_progression(&info);
+    std::vector<jpeg_scan_info> scans = {{1, {0}, 0, 0, 0, 0}};
+    for (int coefficient = 1; form.manyScans && coefficient < 64; ++coefficient)
+        for (int bit = 9; bit >= 0; --bit)
+            scans.push_back({1, {0}, coefficient, coefficient, bit == 9 ? 0 : bit + 1, bit});
+    if (form.manyScans) {
+        info.scan_info = scans.data();
+        info.num_scans = static_cast<int>(scans.size());
+    }
+    info.arith_code = form.arithmetic ? TRUE : FALSE;
+    info.restart_in_rows = form.restartRows;
+    jpeg_start_compress(&info, TRUE);
+    std::vector<JSAMPLE> row(static_cast<size_t>(width) * info.input_components);
+    for (int32_t y = 0; y < height; ++y) {
+        for (int32_t x = 0; x < width; ++x)
+            for (int c = 0; c < info.input_components; ++c) {
+                const uint8_t* colour = quadrantAt(x, y, width, height);
+                row[static_cast<size_t>(x * info.input_components + c)] =
+                    static_cast<JSAMPLE>(info.input_components == 1 ? lumaOf(colour) : colour[c % 3]);
+            }
+        JSAMPROW rows[] = {row.data()};
+        jpeg_write_scanlines(&info, rows, 1);
+    }
+    jpeg_finish_compress(&info);
+    jpeg_destroy_compress(&info);
+    Bytes file(output, output + size);
+    std::free(output);
+    return file;
+}
+
+Bytes encoded(const PixelView& pixels, const JpegSegments& segments = {})
+{
+    Bytes file;
+    EXPECT_TRUE(encodeJpeg(pixels, segments, file));
+    return file;
+}
+
+struct Decoded {
+    JpegStatus header = JpegStatus::NotForThisDecoder;
+    JpegStatus status = JpegStatus::NotForThisDecoder;
+    PixelBuffer pixels;
+    JpegSegments segments;
+};
+
+// Larger than any JPEG: decodes at full size.
+constexpr ImageSize kFullSize = {65536, 65536};
+
+Decoded decoded(const Bytes& file, ImageSize smallest = kFullSize)
+{
+    Decoded result;
+    MemorySource source(file.data(), file.size());
+    JpegDecoder decoder;
+    result.header = decoder.readHeader(source);
+    result.status = decoder.decode(smallest, result.pixels);
+    result.segments = decoder.segments();
+    return result;
+}
+
+// Each quadrant's middle near its colour; grey pictures near its luma on every channel.
+void expectQuadrants(const PixelView& view, bool grey, const std::string& what)
+{
+    for (int32_t y : {view.height / 4, view.height * 3 / 4})
+        for (int32_t x : {view.width / 4, view.width * 3 / 4}) {
+            const uint8_t* want = quadrantAt(x, y, view.width, view.height);
+            for (int c = 0; c < 3; ++c)
+                EXPECT_NEAR(view.row(y)[x * 3 + c], grey ? lumaOf(want) : want[c], 8)
+                    << what << ": pixel " << x << "," << y << " channel " << c;
+        }
+}
+
+size_t find(const Bytes& file, const Bytes& what, size_t from = 0)
+{
+    return static_cast<size_t>(std::search(file.begin() + static_cast<std::ptrdiff_t>(from), file.end(),
+                                            what.begin(), what.end()) - file.begin());
+}
+
+// Where the compressed pixels of the first scan start.
+size_t scanData(const Bytes& file)
+{
+    const size_t scan = find(file, {0xFF, 0xDA});
+    return scan + 2 + static_cast<size_t>(file[scan + 2] << 8 | file[scan + 3]);
+}
+
+Bytes edited(Bytes file, size_t at, const Bytes& replacement, size_t removed = 0)
+{
+    const auto where = file.begin() + static_cast<std::ptrdiff_t>(at);
+    const auto kept = file.erase(where, where + static_cast<std::ptrdiff_t>(removed));
+    file.insert(kept, replacement.begin(), replacement.end());
+    return file;
+}
+
+}  // namespace
+
+TEST(JpegCodec, DecodesAtTheSmallestScaleStillLargeEnough)
+{
+    const struct {
+        ImageSize stored, smallest, decoded;
+    } rows[] = {
+        {{160, 120}, {0, 0}, {20, 15}},     {{160, 120}, {20, 15}, {20, 15}},  {{160, 120}, {21, 15}, {40, 30}},
+        {{160, 120}, {40, 31}, {80, 60}},   {{160, 120}, {80, 60}, {80, 60}},  {{160, 120}, {81, 60}, {160, 120}},
+        {{160, 120}, {800, 600}, {160, 120}}, {{161, 121}, {10, 10}, {21, 16}}, {{161, 121}, {42, 31}, {81, 61}},
+    };
+    for (const auto& row : rows) {
+        const PixelBuffer picture = quadrantPicture(row.stored.width, row.stored.height, 3);
+        const Decoded result = decoded(encoded(picture.view()), row.smallest);
+        const std::string what = "from " + std::to_string(row.stored.width) + " for " +
+                                 std::to_string(row.smallest.width) + "x" + std::to_string(row.smallest.height);
+        ASSERT_EQ(result.status, JpegStatus::Decoded) << what;
+        const PixelView view = result.pixels.view();
+        EXPECT_EQ((ImageSize{view.width, view.height}), row.decoded) << what;
+        expectQuadrants(view, false, what);
+    }
+}
+
+TEST(JpegCodec, DecodesEveryFormOfGreyOrColourPixels)
+{
+    const struct {
+        const char* what;
+        Form form;
+    } rows[] = {
+        {"baseline", {}},
+        {"grey", {JCS_GRAYSCALE}},
+        {"RGB", {JCS_RGB}},
+        {"progressive", {JCS_YCbCr, true}},
+        {"arithmetic", {JCS_YCbCr, false, true}},
+        {"progressive arithmetic grey", {JCS_GRAYSCALE, true, true}},
+        {"restart markers", {JCS_YCbCr, false, false, 1}},
+    };
+    for (const auto& row : rows) {
+        const Decoded result = decoded(writtenAs(row.form), {32, 24});
+        ASSERT_EQ(result.status, JpegStatus::Decoded) << row.what;
+        EXPECT_EQ(result.pixels.view().width, 32) << row.what;
+        expectQuadrants(result.pixels.view(), row.form.colours == JCS_GRAYSCALE, row.what);
+    }
+}
+
+TEST(JpegCodec, LeavesOtherFilesToOthersAndDecodesNothingDamaged)
+{
+    const Bytes baseline = writtenAs({});
+    const size_t frame = find(baseline, {0xFF, 0xC0});
+    const Bytes progressive = writtenAs({JCS_YCbCr, true});
+    const Bytes arithmetic = writtenAs({JCS_YCbCr, false, true});
+    const Bytes restarts = writtenAs({JCS_YCbCr, false, false, 1});
+    const auto cut = [](const Bytes& file, size_t size) { return edited(file, size, {}, file.size() - size); };
+    const auto middle = [](const Bytes& file) { return (scanData(file) + file.size()) / 2; };
+    const Bytes badCode = {0xFF, 0x00, 0xFF, 0x00, 0xFF, 0x00, 0xFF, 0x00, 0xFF, 0x00, 0xFF, 0x00};
+    constexpr JpegStatus kNotJpeg = JpegStatus::NotForThisDecoder;
+    const struct {
+        const char* what;
+        Bytes file;
+        JpegStatus status;
+    } rows[] = {
+        {"CMYK", writtenAs({JCS_CMYK}), kNotJpeg},
+        {"YCCK", writtenAs({JCS_YCCK}), kNotJpeg},
+        {"lossless", edited(baseline, frame + 1, {0xC3}, 1), kNotJpeg},
+        {"12-bit", edited(baseline, frame + 4, {12}, 1), kNotJpeg},
+        {"cut in its header", cut(baseline, frame), kNotJpeg},
+        {"PNG", {0x89, 'P', 'N', 'G', 0x0D, 0x0A, 0x1A, 0x0A, 0, 0, 0, 0x0D}, kNotJpeg},
+        {"nothing", {}, kNotJpeg},
+        {"baseline cut in its pixels", cut(baseline, middle(baseline)), JpegStatus::Corrupt},
+        {"progressive cut in its pixels", cut(progressive, middle(progressive)), JpegStatus::Corrupt},
+        {"arithmetic cut in its pixels", cut(arithmetic, middle(arithmetic)), JpegStatus::Corrupt},
+        {"end marker missing", cut(baseline, baseline.size() - 2), JpegStatus::Corrupt},
+        {"bad Huffman code", edited(baseline, middle(baseline), badCode, badCode.size()), JpegStatus::Corrupt},
+        {"marker in the pixels", edited(baseline, middle(baseline), {0xFF, 0xC4}), JpegStatus::Corrupt},
+        {"more scans than any photo has", writtenAs({JCS_GRAYSCALE, false, false, 0, true}), JpegStatus::Corrupt},
+        {"restart marker out of turn",
+         edited(restarts, find(restarts, {0xFF, 0xD0}, scanData(restarts)), {0xFF, 0xD5}, 2), JpegStatus::Corrupt},
+        {"bytes before a header marker", edited(baseline, find(baseline, {0xFF, 0xDB}), Bytes(9, 0x20)),
+         JpegStatus::Decoded},
+        {"bytes before the end marker", edited(baseline, baseline.size() - 2, Bytes(16, 0)), JpegStatus::Decoded},
+    };
+    for (const auto& row : rows) {
+        const Decoded result = decoded(row.file);
+        EXPECT_EQ(result.header, row.status == kNotJpeg ? kNotJpeg : JpegStatus::Decoded) << row.what;
+        EXPECT_EQ(result.status, row.status) << row.what;
+        EXPECT_EQ(result.pixels.view().pixels != nullptr, row.status == JpegStatus::Decoded) << row.what;
+    }
+}
+
+TEST(JpegCodec, WritesSegmentsInTheirOrderAndReadsBackApp1AndApp2)
+{
+    const PixelBuffer picture = quadrantPicture(40, 30, 3);
+    const JpegSegment icc1 = {0xE2, Bytes(65533, 0x11)};
+    const JpegSegment exif = {0xE1, {'E', 'x', 'i', 'f', 0, 0, 'M', 'M', 0, 42}};
+    const JpegSegment xmp = {0xE1, {'h', 't', 't', 'p', ':', '/', '/'}};
+    const JpegSegment icc2 = {0xE2, {'I', 'C', 'C', 0xFF, 0xD9}};
+    const JpegSegment photoshop = {0xED, {'8', 'B', 'I', 'M'}};
+    const JpegSegment comment = {0xFE, {'h', 'i'}};
+
+    const Decoded photo = decoded(encoded(picture.view(), {icc1, photoshop, exif, xmp, comment, icc2}));
+    ASSERT_EQ(photo.status, JpegStatus::Decoded);
+    ASSERT_EQ(photo.segments.size(), 4u);
+    const JpegSegment expected[] = {icc1, exif, xmp, icc2};
+    for (size_t i = 0; i < 4; ++i) {
+        EXPECT_EQ(photo.segments[i].marker, expected[i].marker) << i;
+        EXPECT_EQ(photo.segments[i].data, expected[i].data) << i;
+    }
+
+    // Exif stands straight after the start marker, with no JFIF segment before it.
+    const Bytes withExif = encoded(picture.view(), {exif});
+    EXPECT_EQ(Bytes(withExif.begin() + 2, withExif.begin() + 4), (Bytes{0xFF, 0xE1}));
+    const Bytes withoutExif = encoded(picture.view(), {xmp});
+    EXPECT_EQ(Bytes(withoutExif.begin() + 2, withoutExif.begin() + 4), (Bytes{0xFF, 0xE0}));
+}
+
+TEST(JpegCodec, EncodesBaselineQuality95With420AndOptimisedTables)
+{
+    const PixelBuffer picture = quadrantPicture(64, 48, 3);
+    const Bytes ours = encoded(picture.view());
+    Form quality95;
+    quality95.quality = 95;
+    const Bytes libjpegs = writtenAs(quality95, 64, 48);
+    const auto part = [](const Bytes& file, uint8_t from, uint8_t to) {
+        return Bytes(file.begin() + static_cast<std::ptrdiff_t>(find(file, {0xFF, from})),
+                     file.begin() + static_cast<std::ptrdiff_t>(find(file, {0xFF, to})));
+    };
+    // libjpeg's own quality 95 tables, then a baseline frame with 2x2 luma and 1x1 chroma samples.
+    EXPECT_EQ(part(ours, 0xDB, 0xC4), part(libjpegs, 0xDB, 0xC4));
+    // Huffman tables made for these pixels, not the standard ones.
+    EXPECT_NE(part(ours, 0xC4, 0xDA), part(libjpegs, 0xC4, 0xDA));
+}
+
+TEST(JpegCodec, EncoderLaysAlphaOverWhiteFollowsTheStrideAndRefusesWhatItCannotWrite)
+{
+    PixelBuffer translucent = quadrantPicture(32, 32, 4);
+    for (int32_t y = 0; y < 16; ++y)
+        for (int32_t x = 0; x < 32; ++x) translucent.mutableView().row(y)[x * 4 + 3] = x < 16 ? 0 : 128;
+    const Decoded overWhite = decoded(encoded(translucent.view()));
+    ASSERT_EQ(overWhite.status, JpegStatus::Decoded);
+    const uint8_t* clear = overWhite.pixels.view().row(8) + 8 * 3;
+    const uint8_t* half = overWhite.pixels.view().row(8) + 24 * 3;
+    for (int c = 0; c < 3; ++c) {
+        EXPECT_NEAR(clear[c], 255, 4) << c;
+        EXPECT_NEAR(half[c], (kQuadrants[1][c] + 255) / 2, 6) << c;
+    }
+
+    // Bottom-up rows, as in a Windows bitmap: the first row in memory is the last one shown.
+    const PixelBuffer picture = quadrantPicture(32, 32, 3);
+    PixelView bottomUp = picture.view();
+    bottomUp.pixels = bottomUp.row(31);
+    bottomUp.stride = -bottomUp.stride;
+    const Decoded turned = decoded(encoded(bottomUp));
+    ASSERT_EQ(turned.status, JpegStatus::Decoded);
+    EXPECT_NEAR(turned.pixels.view().row(4)[4 * 3], kQuadrants[2][0], 8) << "bottom left shown top left";
+
+    const struct {
+        const char* what;
+        PixelView pixels;
+        JpegSegments segments;
+    } refused[] = {
+        {"no pixels", PixelView{}, {}},
+        {"segment too long", picture.view(), {{0xE1, Bytes(65534, 0)}}},
+        {"frame marker as a segment", picture.view(), {{0xC0, Bytes(3, 0)}}},
+    };
+    for (const auto& row : refused) {
+        Bytes file = {1};
+        EXPECT_FALSE(encodeJpeg(row.pixels, row.segments, file)) << row.what;
+        EXPECT_TRUE(file.empty()) << row.what;
+    }
+}
