@@ -1,12 +1,14 @@
 #!/usr/bin/env bash
 # Times `pellavo.exe -size 800x600` under 64-bit Wine against ImageMagick's
-# convert and libvips' vipsthumbnail on a 12- and a 24-megapixel photo-like
-# JPEG, and the program alone on the 12-megapixel one tagged as stored
-# turned: 5 runs of each, then a table of median wall times and peak memory,
-# and the ratios the program is held to. Given an earlier build's
-# pellavo.exe, it times that too, as "earlier", for a before and after.
-# Safe to run again: packages, build, pictures and Wine prefix are made once.
+# convert and libvips' vipsthumbnail on a 12-, a 24- and a 75-megapixel
+# photo-like JPEG, and the program alone on the 12-megapixel one tagged as
+# stored turned: 5 runs of each, then a table of median wall times and peak
+# memory, and each target the program is held to with its measure, met or
+# not. Given an earlier build's pellavo.exe, it times that too, as
+# "earlier", for a before and after.
+# Safe to run again: packages, pictures and Wine prefix are made once.
 # Usage: bash bench/resize-benchmark.sh [EARLIER_PELLAVO_EXE]
+#        (PELLAVO_BUILD=FOLDER times the x64 build in FOLDER, not build/x64)
 set -euo pipefail
 cd "$(dirname "$0")/.."
 earlier=${1:+$(realpath "$1")}
@@ -19,9 +21,9 @@ mkdir -p "$out"
 # Photo-like pictures (a plasma fractal, softened, with a little grain), made
 # once, and the 12-megapixel one again with an Exif tag that says it is stored
 # turned (6: shown turned clockwise), which the program turns upright.
-pictures=(photo-12mp photo-12mp-turned photo-24mp)
+pictures=(photo-12mp photo-12mp-turned photo-24mp photo-75mp)
 declare -A dimensions=([photo-12mp]=4000x3000 [photo-24mp]=6000x4000)
-declare -A expected=([photo-12mp]=800x600 [photo-12mp-turned]=450x600 [photo-24mp]=800x533)
+declare -A expected=([photo-12mp]=800x600 [photo-12mp-turned]=450x600 [photo-24mp]=800x533 [photo-75mp]=800x600)
 for name in photo-12mp photo-24mp; do
     [ -f "$bench/$name.jpg" ] && continue
     echo "Making $name.jpg (${dimensions[$name]})"
@@ -29,6 +31,17 @@ for name in photo-12mp photo-24mp; do
         -attenuate 0.4 +noise Gaussian -quality 90 "$bench/$name.tmp.jpg"
     mv "$bench/$name.tmp.jpg" "$bench/$name.jpg"
 done
+# The 75-megapixel one (10000x7500) is the 12-megapixel one enlarged by
+# libvips, with fresh grain: a plasma that size takes ImageMagick minutes.
+if [ ! -f "$bench/photo-75mp.jpg" ]; then
+    echo "Making photo-75mp.jpg (10000x7500)"
+    vips resize "$bench/photo-12mp.jpg" "$bench/enlarged.v" 2.5
+    vips gaussnoise "$bench/grain.v" 10000 7500 --sigma 6 --mean 0 --seed 7
+    vips add "$bench/enlarged.v" "$bench/grain.v" "$bench/grained.v"
+    vips cast "$bench/grained.v" "$bench/photo-75mp.tmp.jpg[Q=90]" uchar
+    rm "$bench/enlarged.v" "$bench/grain.v" "$bench/grained.v"
+    mv "$bench/photo-75mp.tmp.jpg" "$bench/photo-75mp.jpg"
+fi
 # An APP1 segment straight after the start marker: "Exif", a little-endian
 # TIFF header, IFD0 with one entry, Orientation (0x0112) = 6.
 {
@@ -71,14 +84,14 @@ measureAll() {
     if [ -n "$earlier" ]; then
         measure earlier "$name" "$result" "${wine[@]}" "$earlier" -size 800x600 "$(winpath "$picture")"
     fi
-    measure pellavo "$name" "$result" "${wine[@]}" build/x64/pellavo.exe -size 800x600 "$(winpath "$picture")"
+    measure pellavo "$name" "$result" "${wine[@]}" "$pellavo" -size 800x600 "$(winpath "$picture")"
 }
 
 echo "Warming up, and checking pellavo's copies"
 for name in "${pictures[@]}"; do
     clean
     result=$bench/${name}_${expected[$name]}.jpg
-    "${wine[@]}" build/x64/pellavo.exe -size 800x600 "$(winpath "$bench/$name.jpg")" >/dev/null 2>&1 || true
+    "${wine[@]}" "$pellavo" -size 800x600 "$(winpath "$bench/$name.jpg")" >/dev/null 2>&1 || true
     got=$( [ -f "$result" ] && identify -format '%wx%h' "$result" || echo "no such file")
     [ "$got" = "${expected[$name]}" ] && verdict=OK || verdict="WRONG, expected ${expected[$name]}"
     echo "  pellavo's output ${result#"$PWD/"}: $got ($verdict)"
@@ -94,7 +107,7 @@ for round in $(seq "$runs"); do
     echo "Timing round $round of $runs"
     for name in "${pictures[@]}"; do measureAll "$name"; done
     # Wine's own start-up: an invalid size makes the program exit at once.
-    measure wine-start-up photo-12mp - "${wine[@]}" build/x64/pellavo.exe -size 0x0 "$(winpath "$bench/photo-12mp.jpg")"
+    measure wine-start-up photo-12mp - "${wine[@]}" "$pellavo" -size 0x0 "$(winpath "$bench/photo-12mp.jpg")"
 done
 clean
 echo
@@ -123,7 +136,30 @@ LC_ALL=C sort -k2,2 -k1,1 -k3,3n "$results" | awk -v runs="$runs" '
             ratio = part[1] != "wine-start-up" && !failed[key] && part[2] in best ? sprintf("%.2f", median[key] / best[part[2]]) : "-"
             printf "%-14s %-17s %9.2f %6s %9.1f  %s\n", part[1], part[2], median[key], ratio, rss[key] / 1024, note
         }
-        plain = median["pellavo photo-12mp"]
-        printf "\nTargets: pellavo / imagemagick on photo-12mp %.2f (at most 0.80); pellavo on\n", plain / median["imagemagick photo-12mp"]
-        printf "photo-12mp-turned / on photo-12mp %.2f (at most 1.05)\n", median["pellavo photo-12mp-turned"] / plain
+        print "\nTargets of pellavo (time: median against median; memory: the peak)"
+        versus("12 MP time / imagemagick", "photo-12mp", "imagemagick", 0.45)
+        versus("12 MP time / vipsthumbnail", "photo-12mp", "vipsthumbnail", 1.5)
+        versus("24 MP time / imagemagick", "photo-24mp", "imagemagick", 0.3)
+        versus("24 MP time / vipsthumbnail", "photo-24mp", "vipsthumbnail", 1.3)
+        peak("24 MP peak memory, MiB", "photo-24mp", 48)
+        peak("75 MP peak memory, MiB", "photo-75mp", 64)
+        if (ran("pellavo photo-12mp-turned") && ran("pellavo photo-12mp"))
+            verdict("12 MP tagged 6 / untagged, time", median["pellavo photo-12mp-turned"] / median["pellavo photo-12mp"], 1.05)
+        else
+            missing("12 MP tagged 6 / untagged, time", 1.05)
+    }
+    function ran(key) { return (key in n) && !failed[key] }
+    function verdict(what, measured, limit) {
+        printf "  %-34s %7.2f  at most %-5s %s\n", what, measured, limit, measured <= limit ? "met" : "NOT met"
+    }
+    function missing(what, limit) { printf "  %-34s %7s  at most %-5s NOT met (a run failed)\n", what, "-", limit }
+    function versus(what, picture, other, limit) {
+        if (ran("pellavo " picture) && ran(other " " picture))
+            verdict(what, median["pellavo " picture] / median[other " " picture], limit)
+        else
+            missing(what, limit)
+    }
+    function peak(what, picture, limit) {
+        if (ran("pellavo " picture)) verdict(what, rss["pellavo " picture] / 1024, limit)
+        else missing(what, limit)
     }'

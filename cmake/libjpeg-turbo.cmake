@@ -44,12 +44,14 @@ ExternalProject_Add(libjpeg_turbo
     CMAKE_ARGS
         -DCMAKE_TOOLCHAIN_FILE=${CMAKE_TOOLCHAIN_FILE}
         -DCMAKE_BUILD_TYPE=Release
+        # Its configure wants a real install folder, though nothing is installed.
         -DCMAKE_INSTALL_PREFIX=<INSTALL_DIR>
         -DCMAKE_ASM_NASM_COMPILER=${PELLAVO_NASM}
         -DENABLE_SHARED=OFF
         -DENABLE_STATIC=ON
         -DWITH_TURBOJPEG=OFF
         -DWITH_SIMD=ON
+        # No quiet fall-back to plain C when nasm cannot build the SIMD code.
         -DREQUIRE_SIMD=ON
         -DWITH_ARITH_DEC=ON
         -DWITH_ARITH_ENC=ON
