@@ -29,7 +29,7 @@ static int runInstall()
 {
     // A list that could not be read is not the user's list: saving it would
     // drop the user's sizes and verbs, so everything stays as it is.
-    if (!loadSettings()) return kSettingsUnread;
+    if (loadSettings() != SettingsLoad::Read) return kSettingsUnread;
     // The verb names come from the translation, so it is loaded before the save.
     loadCurrentTranslation();
     const SaveResult saved = saveSettings();

@@ -6,8 +6,8 @@
 // be written.
 constexpr int kWriteFailed = 1;
 
-// The exit code of Install when settings.txt is there but cannot be read:
-// nothing was written.
+// The exit code of Install when settings.txt is there but cannot be read,
+// or holds text but no size: nothing was written.
 constexpr int kSettingsUnread = 2;
 
 // Does what the arguments ask for and gives the process's exit code.

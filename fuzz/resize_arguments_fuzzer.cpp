@@ -74,10 +74,17 @@ void checkFit(int32_t pictureWidth, int32_t pictureHeight, int32_t boxWidth, int
     if (boxWidth <= 0 || boxHeight <= 0) return;
     require(fitted.width >= 1 && fitted.height >= 1, "a fitted side is at least 1");
     require(fitted.width == boxWidth || fitted.height == boxHeight, "one side fills the box");
-    // Below 2^24 a float holds the box exactly, so the other side cannot round past it.
-    constexpr int32_t kExactInFloat = 1 << 24;
-    if (boxWidth <= kExactInFloat && boxHeight <= kExactInFloat)
-        require(fitted.width <= boxWidth && fitted.height <= boxHeight, "the fitted size stays inside the box");
+    require(fitted.width <= boxWidth && fitted.height <= boxHeight, "the fitted size stays inside the box");
+    if (pictureWidth <= 0 || pictureHeight <= 0) return;
+    // The other side is the nearest to the exact proportion, halves up: for
+    // side s against exact e = n/d, |s*d - n| <= d/2, and a tie only above.
+    const bool widthFills = int64_t(pictureWidth) * boxHeight >= int64_t(boxWidth) * pictureHeight;
+    const int64_t side = widthFills ? fitted.height : fitted.width;
+    const int64_t n = widthFills ? int64_t(boxWidth) * pictureHeight : int64_t(boxHeight) * pictureWidth;
+    const int64_t d = widthFills ? pictureWidth : pictureHeight;
+    if (side == 1 && n < d) return;
+    const int64_t twiceError = 2 * (side * d - n);
+    require(twiceError >= -d + 1 && twiceError <= d, "the other side is the exact proportion rounded, halves up");
 }
 
 }  // namespace

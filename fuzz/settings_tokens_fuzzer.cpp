@@ -1,6 +1,7 @@
 // A settings file of any bytes fed to SettingsTokenizer in pieces of random
 // sizes: the tokens are the same however it is cut, at most 259 bytes each,
-// without white space, and each is what splitting the whole file gives.
+// without white space, and each is what splitting the whole file's text
+// (UTF-8, or UTF-16 after its mark) gives.
 #include <algorithm>
 #include <random>
 
@@ -15,11 +16,26 @@ bool isWhiteSpace(char byte)
     return byte == ' ' || byte == '\t' || byte == '\n' || byte == '\v' || byte == '\f' || byte == '\r';
 }
 
-// The file without a leading byte-order mark, split at white space, without
-// the tokens that are too long.
-std::vector<std::string> modelTokens(std::string content)
+// The file's text: without a leading UTF-8 mark; after a UTF-16 one, each
+// whole unit as its own UTF-8 sequence.
+std::string modelText(const std::string& content)
 {
-    if (content.rfind("\xEF\xBB\xBF", 0) == 0) content.erase(0, 3);
+    if (content.rfind("\xEF\xBB\xBF", 0) == 0) return content.substr(3);
+    const bool littleEndian = content.rfind("\xFF\xFE", 0) == 0;
+    if (!littleEndian && content.rfind("\xFE\xFF", 0) != 0) return content;
+    std::string text;
+    for (size_t i = 2; i + 1 < content.size(); i += 2) {
+        const uint32_t first = static_cast<unsigned char>(content[i]);
+        const uint32_t second = static_cast<unsigned char>(content[i + 1]);
+        char sequence[6];
+        text.append(sequence, encodeUtf8Sequence(littleEndian ? first | second << 8 : first << 8 | second, sequence));
+    }
+    return text;
+}
+
+// The file's text split at white space, without the tokens that are too long.
+std::vector<std::string> modelTokens(const std::string& content)
+{
     std::vector<std::string> tokens;
     std::string token;
     for (size_t i = 0; i <= content.size(); ++i) {
@@ -34,7 +50,7 @@ std::vector<std::string> modelTokens(std::string content)
 }
 
 template <typename PieceSize>
-std::vector<std::string> tokensOf(const std::string& content, PieceSize nextPieceSize)
+std::vector<std::string> tokensOf(const std::string& content, PieceSize nextPieceSize, bool* heldText = nullptr)
 {
     std::vector<std::string> tokens;
     SettingsTokenizer tokenizer([&tokens](const Utf8String& token) {
@@ -47,6 +63,7 @@ std::vector<std::string> tokensOf(const std::string& content, PieceSize nextPiec
         at += piece;
     }
     tokenizer.finish();
+    if (heldText) *heldText = tokenizer.heldText();
     return tokens;
 }
 
@@ -60,12 +77,15 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* bytes, size_t size)
     std::uniform_int_distribution<size_t> pieceSizes(0, 2 * SettingsTokenizer::kMaxTokenLength);
     const std::string content(reinterpret_cast<const char*>(bytes) + 2, size - 2);
 
-    const std::vector<std::string> whole = tokensOf(content, [&content] { return content.size(); });
+    bool heldText = false;
+    const std::vector<std::string> whole = tokensOf(content, [&content] { return content.size(); }, &heldText);
     const std::vector<std::string> pieces = tokensOf(content, [&] { return pieceSizes(random); });
     const std::vector<std::string> single = tokensOf(content, [] { return size_t(1); });
     require(pieces == whole && single == whole, "the tokens do not depend on the pieces");
 
-    const std::vector<std::string> expected = modelTokens(content);
+    const std::string text = modelText(content);
+    require(heldText == !std::all_of(text.begin(), text.end(), isWhiteSpace), "text is all but white space");
+    const std::vector<std::string> expected = modelTokens(text);
     require(whole.size() == expected.size(), "one token per white-space-separated word that fits");
     for (size_t i = 0; i < whole.size(); ++i) {
         const std::string& token = whole[i];

@@ -1,7 +1,7 @@
 // A translation file of any bytes: TranslationTable::readText, then translate
 // and find with keys taken from the file. Plain ASCII files are held against a
-// std::map model; every file's keys must keep the table's order a strict weak
-// order, which std::map relies on.
+// std::map model, also as UTF-16 and as a file that may go on; every file's
+// keys must keep the table's order a strict weak order, which std::map relies on.
 #include <algorithm>
 #include <map>
 
@@ -47,6 +47,16 @@ std::vector<Utf8String> keysOf(const std::string& content)
         keys.push_back(utf8Of(line));
     }
     return keys;
+}
+
+void requireEntries(const TranslationTable& table, const std::map<std::string, std::string>& expected,
+                    const char* what)
+{
+    require(table.size() == expected.size(), "one entry per distinct key");
+    for (const auto& [key, value] : expected) {
+        const Utf8String* stored = table.find(utf8Of(key));
+        require(stored && bytesOf(*stored) == value, what);
+    }
 }
 
 void checkOrder(const std::vector<Utf8String>& keys)
@@ -95,12 +105,23 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* bytes, size_t size)
     const std::string mark = "\xEF\xBB\xBF";
     const std::string lines = content.rfind(mark, 0) == 0 ? content.substr(mark.size()) : content;
     if (isPlainAscii(lines)) {
-        const std::map<std::string, std::string> expected = modelEntries(lines);
-        require(translationTable.size() == expected.size(), "one entry per distinct key");
-        for (const auto& [key, value] : expected) {
-            const Utf8String* stored = translationTable.find(utf8Of(key));
-            require(stored && bytesOf(*stored) == value, "the last line of a key gives its text");
+        requireEntries(translationTable, modelEntries(lines), "the last line of a key gives its text");
+        // The same lines saved as UTF-16 with its mark, in either byte order.
+        for (const bool littleEndian : {true, false}) {
+            std::string units = littleEndian ? "\xFF\xFE" : "\xFE\xFF";
+            for (const char byte : lines) units += littleEndian ? std::string{byte, '\0'} : std::string{'\0', byte};
+            TranslationTable table;
+            table.readText(units.data(), units.size());
+            requireEntries(table, modelEntries(lines), "UTF-16 gives the entries of UTF-8");
         }
+        // A file that may go on is read up to its last CR; a zero ends it before.
+        const size_t lastCr = lines.rfind('\r');
+        const bool zeroInside = content.size() < size;
+        TranslationTable table;
+        table.readText(text, size, true);
+        requireEntries(table,
+                       modelEntries(zeroInside ? lines : lines.substr(0, lastCr == std::string::npos ? 0 : lastCr)),
+                       "a file that may go on keeps its whole lines");
     }
 
     const size_t entries = translationTable.size();

@@ -2,6 +2,9 @@
 
 #include <cstdint>
 #include <cstring>
+#include <string>
+
+#include "text/text_decoder.h"
 
 TranslationTable translationTable;
 
@@ -26,20 +29,22 @@ const Utf8String* TranslationTable::find(const Utf8String& key) const
     return found == entries_.end() ? nullptr : &found->second;
 }
 
-void TranslationTable::readText(const char* bytes, size_t length)
+void TranslationTable::readText(const char* bytes, size_t length, bool mayGoOn)
 {
     entries_.clear();
-    const void* zero = std::memchr(bytes, 0, length);
-    if (zero) length = static_cast<size_t>(static_cast<const char*>(zero) - bytes);
+    std::string text = decodeText(bytes, length);
+    const size_t zero = text.find('\0');
+    if (zero != std::string::npos) {
+        text.resize(zero);
+    } else if (mayGoOn) {
+        const size_t lastCr = text.rfind('\r');
+        text.resize(lastCr == std::string::npos ? 0 : lastCr + 1);
+    }
 
-    // Notepad and other editors may start a UTF-8 file with a byte-order mark.
-    static const char kByteOrderMark[] = "\xEF\xBB\xBF";
-    const size_t markLength = sizeof kByteOrderMark - 1;
-    size_t offset = length >= markLength && std::memcmp(bytes, kByteOrderMark, markLength) == 0 ? markLength : 0;
-    while (offset < length) {
-        const char* line = bytes + offset;
-        const void* cr = std::memchr(line, '\r', length - offset);
-        const size_t lineLength = cr ? static_cast<size_t>(static_cast<const char*>(cr) - line) : length - offset;
+    for (size_t offset = 0; offset < text.size();) {
+        const char* line = text.data() + offset;
+        const void* cr = std::memchr(line, '\r', text.size() - offset);
+        const size_t lineLength = cr ? static_cast<size_t>(static_cast<const char*>(cr) - line) : text.size() - offset;
         // fromUtf8 reads a limit of zero as "up to the NUL", so empty lines stop here.
         if (lineLength > 0 && lineLength <= INT32_MAX)
             readLine(Utf8String::fromUtf8(line, static_cast<int32_t>(lineLength)));

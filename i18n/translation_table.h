@@ -13,10 +13,12 @@ struct Utf8StringOrder {
 // English interface texts (keys) to the texts of the current language.
 class TranslationTable {
 public:
-    // Replaces every entry by the KEY=TEXT lines of a translation text, which
-    // ends at its first zero byte or after length bytes; a UTF-8 byte-order
-    // mark at its start is passed over.
-    void readText(const char* bytes, size_t length);
+    // Replaces every entry by the KEY=TEXT lines of a translation file's
+    // bytes, read as TextDecoder reads them (UTF-8, or UTF-16 with its
+    // byte-order mark); the text ends at its first zero or after length
+    // bytes. When the file may go on past them (it filled the buffer), a last
+    // line without its CR may be cut, and is left out.
+    void readText(const char* bytes, size_t length, bool mayGoOn = false);
 
     void clear() { entries_.clear(); }
     size_t size() const { return entries_.size(); }

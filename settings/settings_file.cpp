@@ -15,7 +15,7 @@ Utf8String settingsFilePath()
     return fileBesideExecutable("settings.txt");
 }
 
-bool loadSettings()
+SettingsLoad loadSettings()
 {
     return readSettingsFile(settingsFilePath());
 }
@@ -25,14 +25,23 @@ SaveResult saveSettings()
     return writeSettingsFile(settingsFilePath());
 }
 
-bool readSettingsFile(const Utf8String& path)
+bool backUpSettings()
 {
+    const Utf8String path = settingsFilePath();
     if (path.charCount() == 0) return false;
+    const Utf8String backup = Utf8String::concat(path, Utf8String::fromAnsi(".bak"));
+    return CopyFileW(path.toWide().units(), backup.toWide().units(), FALSE) != 0;
+}
+
+SettingsLoad readSettingsFile(const Utf8String& path)
+{
+    if (path.charCount() == 0) return SettingsLoad::CannotBeRead;
     const FileHandle file(CreateFileW(path.toWide().units(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
                                       FILE_ATTRIBUTE_NORMAL, nullptr));
     if (!file) {
         const DWORD error = GetLastError();
-        return error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND;
+        return error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND ? SettingsLoad::Read
+                                                                               : SettingsLoad::CannotBeRead;
     }
     // Gathered apart, so that a read that fails half way adds nothing.
     SizeList found;
@@ -40,12 +49,13 @@ bool readSettingsFile(const Utf8String& path)
     char chunk[4096];
     DWORD read = 0;
     do {
-        if (!ReadFile(file.get(), chunk, sizeof chunk, &read, nullptr)) return false;
+        if (!ReadFile(file.get(), chunk, sizeof chunk, &read, nullptr)) return SettingsLoad::CannotBeRead;
         tokenizer.feed(chunk, read);
     } while (read > 0);
     tokenizer.finish();
+    if (found.count() == 0 && tokenizer.heldText()) return SettingsLoad::HoldsNoSize;
     for (const Utf8String& text : found.texts()) sizeList.addText(text);
-    return true;
+    return SettingsLoad::Read;
 }
 
 // The whole text goes to a file beside the target, which replaces the target

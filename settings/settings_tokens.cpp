@@ -7,26 +7,32 @@ static bool isWhiteSpace(char byte)
     return byte == ' ' || byte == '\t' || byte == '\n' || byte == '\v' || byte == '\f' || byte == '\r';
 }
 
-static const std::string kByteOrderMark = "\xEF\xBB\xBF";
-
 void SettingsTokenizer::feed(const char* bytes, size_t count)
 {
-    for (size_t i = 0; i < count; ++i) {
-        if (isWhiteSpace(bytes[i])) {
-            endToken();
-        } else if (token_.size() < kMaxTokenLength) {
-            token_.push_back(bytes[i]);
-        } else {
-            tooLong_ = true;
-        }
-        // A token as long as the bytes fed so far began the file.
-        if (++fed_ == kByteOrderMark.size() && token_ == kByteOrderMark) token_.clear();
-    }
+    decoded_.clear();
+    decoder_.feed(bytes, count, decoded_);
+    take(decoded_);
 }
 
 void SettingsTokenizer::finish()
 {
+    decoded_.clear();
+    decoder_.finish(decoded_);
+    take(decoded_);
     endToken();
+}
+
+void SettingsTokenizer::take(const std::string& text)
+{
+    for (const char byte : text) {
+        if (isWhiteSpace(byte)) {
+            endToken();
+            continue;
+        }
+        heldText_ = true;
+        if (token_.size() < kMaxTokenLength) token_.push_back(byte);
+        else tooLong_ = true;
+    }
 }
 
 void SettingsTokenizer::endToken()

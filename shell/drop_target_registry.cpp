@@ -12,6 +12,15 @@
 static const wchar_t kClassesKey[] = L"Software\\Classes\\CLSID";
 static const REGSAM kRegistryViews[] = {KEY_WOW64_64KEY, KEY_WOW64_32KEY};
 
+// "Software\Classes\CLSID\{id}", the class's key below HKEY_LOCAL_MACHINE.
+static Utf8String classKeyPath(const Utf8String& classId)
+{
+    Utf8String path = Utf8String::fromWide(kClassesKey, 0);
+    path.append(Utf8String::fromAnsi("\\"));
+    path.append(classId);
+    return path;
+}
+
 static bool setSubkeyText(HKEY parent, const wchar_t* subKey, REGSAM view, const wchar_t* name,
                           const Utf8String& text)
 {
@@ -26,9 +35,7 @@ static bool writeServerClass(const Utf8String& classId, const ImageSize& size, c
 {
     const Utf8String command = serverCommand(executablePath, size);
     if (command.charCount() == 0) return false;
-    Utf8String classKey = Utf8String::fromWide(kClassesKey, 0);
-    classKey.append(Utf8String::fromAnsi("\\"));
-    classKey.append(classId);
+    const Utf8String classKey = classKeyPath(classId);
     const Utf8String serverKey = Utf8String::concat(classKey, Utf8String::fromAnsi("\\LocalServer32"));
     bool written = true;
     for (const REGSAM view : kRegistryViews) {
@@ -56,30 +63,41 @@ bool registerDropTarget(const Utf8String& commandKeyPath, const ImageSize& size,
 }
 
 // A REG_SZ text, or empty when it is missing, of another type or too long.
-static Utf8String readStringValue(HKEY parent, const wchar_t* subKey, const wchar_t* name)
+static Utf8String readStringValue(HKEY parent, const wchar_t* subKey, REGSAM view, const wchar_t* name)
 {
     DWORD type = REG_NONE;
-    const Utf8String text = readRegistryText(parent, subKey, 0, name, &type);
+    const Utf8String text = readRegistryText(parent, subKey, view, name, &type);
     return type == REG_SZ ? text : Utf8String();
 }
 
-void removeOwnDropTargetClass(HKEY shellKey, const wchar_t* verbName, const Utf8String& executablePath)
+// Removes the class from one registry view when this executable serves it
+// there. Every step carries the view: a key opened in one view does not pass
+// it on to the keys below it, so a 32-bit process could otherwise read or
+// delete the other view's class. False when the class stays.
+static bool removeOwnClassInView(const WideBuffer& classKey, REGSAM view, const Utf8String& executablePath)
+{
+    RegKey key;
+    const LSTATUS opened = RegOpenKeyExW(HKEY_LOCAL_MACHINE, classKey.units(), 0,
+                                         KEY_READ | KEY_SET_VALUE | DELETE | view, key.receive());
+    if (opened == ERROR_FILE_NOT_FOUND) return true;
+    if (opened != ERROR_SUCCESS) return false;
+    if (!isOwnVerbCommand(readStringValue(key.get(), L"LocalServer32", view, nullptr), executablePath)) return true;
+    const bool emptied = RegDeleteTreeW(key.get(), nullptr) == ERROR_SUCCESS;
+    key.reset();
+    return emptied && RegDeleteKeyExW(HKEY_LOCAL_MACHINE, classKey.units(), view, 0) == ERROR_SUCCESS;
+}
+
+bool removeOwnDropTargetClass(HKEY shellKey, const wchar_t* verbName, const Utf8String& executablePath)
 {
     const Utf8String dropTarget =
         Utf8String::concat(Utf8String::fromWide(verbName, 0), Utf8String::fromAnsi("\\DropTarget"));
-    const Utf8String classId = readStringValue(shellKey, dropTarget.toWide().units(), L"Clsid");
+    const Utf8String classId = readStringValue(shellKey, dropTarget.toWide().units(), 0, L"Clsid");
     // Only a well-formed id of the program's own is ever used as a key name.
     ImageSize size;
-    if (!parseServerClassId(classId, size)) return;
-    const WideBuffer classKey = classId.toWide();
-    const Utf8String serverKey = Utf8String::concat(classId, Utf8String::fromAnsi("\\LocalServer32"));
-    for (const REGSAM view : kRegistryViews) {
-        RegKey classes;
-        if (RegOpenKeyExW(HKEY_LOCAL_MACHINE, kClassesKey, 0, KEY_READ | DELETE | view, classes.receive()) !=
-            ERROR_SUCCESS)
-            continue;
-        if (!isOwnVerbCommand(readStringValue(classes.get(), serverKey.toWide().units(), nullptr), executablePath))
-            continue;
-        RegDeleteTreeW(classes.get(), classKey.units());
-    }
+    if (!parseServerClassId(classId, size)) return true;
+    const WideBuffer classKey = classKeyPath(classId).toWide();
+    bool removed = true;
+    for (const REGSAM view : kRegistryViews)
+        removed = removeOwnClassInView(classKey, view, executablePath) && removed;
+    return removed;
 }

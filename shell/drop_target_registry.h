@@ -11,6 +11,8 @@
 // any of it could not be written.
 bool registerDropTarget(const Utf8String& commandKeyPath, const ImageSize& size, const Utf8String& executablePath);
 
-// Removes the class that the verb's DropTarget names, when it is one of the
-// program's and this executable serves it; called before the verb goes.
-void removeOwnDropTargetClass(HKEY shellKey, const wchar_t* verbName, const Utf8String& executablePath);
+// Removes the class that the verb's DropTarget names from both registry
+// views, where it is one of the program's and this executable serves it;
+// called before the verb goes. False when such a class stays; a class that
+// is missing, or another's, is no failure.
+bool removeOwnDropTargetClass(HKEY shellKey, const wchar_t* verbName, const Utf8String& executablePath);

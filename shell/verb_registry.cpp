@@ -89,7 +89,9 @@ static VerbRemoval removeIfOwn(HKEY shellKey, DWORD index, const Utf8String& exe
     if (RegEnumKeyExW(shellKey, index, name, &nameLength, nullptr, nullptr, nullptr, nullptr) != ERROR_SUCCESS)
         return VerbRemoval::NotOwn;
     if (!isOwnVerbCommand(verbCommandOf(shellKey, name), executablePath)) return VerbRemoval::NotOwn;
-    removeOwnDropTargetClass(shellKey, name, executablePath);
+    // The verb is the only way to its class: it stays while its class does,
+    // so that a later run can still remove both.
+    if (!removeOwnDropTargetClass(shellKey, name, executablePath)) return VerbRemoval::Failed;
     return SHDeleteKeyW(shellKey, name) == ERROR_SUCCESS ? VerbRemoval::Removed : VerbRemoval::Failed;
 }
 

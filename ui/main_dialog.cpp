@@ -38,37 +38,58 @@ static void setWindowIcons(HWND dialog)
     }
 }
 
-// Posted at initialisation, so that the warning shows over the dialog rather
-// than before it.
+// Posted at initialisation with the SettingsLoad as wParam, so that the
+// warning shows over the dialog rather than before it.
 static constexpr UINT kWarnUnreadSettings = WM_APP + 1;
 
 // Window data: whether the list shown is the one settings.txt holds. Until
 // it is, saving would replace the user's list by whatever the dialog holds.
 static constexpr LONG_PTR kSettingsRead = 1;
 
-static void showMessage(HWND dialog, const char* key)
+static void showMessage(HWND dialog, const char* key, const char* captionKey = "Error", UINT icon = 0)
 {
     MessageBoxW(dialog, translate(Utf8String::fromAnsi(key)).toWide().units(),
-                translate(Utf8String::fromAnsi("Error")).toWide().units(), MB_OK);
+                translate(Utf8String::fromAnsi(captionKey)).toWide().units(), MB_OK | icon);
 }
 
 static const char kUnreadSettings[] =
     "The saved sizes cannot be read from settings.txt: another program may hold it, or rights are missing. "
     "Nothing is saved until it can be read.";
+static const char kSettingsWithoutSize[] =
+    "settings.txt holds no size that can be read: it may be saved in an encoding that is not known. "
+    "The list starts empty; saving keeps the old file as settings.txt.bak.";
+static const char kSettingsBackedUp[] = "The old settings.txt is kept beside the program as settings.txt.bak.";
+static const char kBackupFailed[] =
+    "settings.txt cannot be kept as settings.txt.bak, so it is not replaced. Nothing is saved.";
+
+static void warnOfUnreadSettings(HWND dialog, SettingsLoad load)
+{
+    showMessage(dialog, load == SettingsLoad::HoldsNoSize ? kSettingsWithoutSize : kUnreadSettings);
+}
 
 static void markSettingsRead(HWND dialog)
 {
     SetWindowLongPtrW(dialog, DWLP_USER, kSettingsRead);
 }
 
-// Reads settings.txt again if it could not be read before; the sizes added
-// meanwhile stay. Says so when it still cannot be read.
-static bool settingsRead(HWND dialog)
+// Whether settings.txt may be replaced by the list shown. A file that could
+// not be read is read again, keeping the sizes added meanwhile; one that
+// still holds no size is copied to settings.txt.bak first. Says so when it
+// cannot be replaced, and when a copy was kept.
+static bool mayReplaceSettings(HWND dialog)
 {
     if (GetWindowLongPtrW(dialog, DWLP_USER) == kSettingsRead) return true;
-    if (!loadSettings()) {
-        showMessage(dialog, kUnreadSettings);
+    const SettingsLoad load = loadSettings();
+    if (load == SettingsLoad::CannotBeRead) {
+        warnOfUnreadSettings(dialog, load);
         return false;
+    }
+    if (load == SettingsLoad::HoldsNoSize) {
+        if (!backUpSettings()) {
+            showMessage(dialog, kBackupFailed);
+            return false;
+        }
+        showMessage(dialog, kSettingsBackedUp, "Pellavo", MB_ICONINFORMATION);
     }
     markSettingsRead(dialog);
     showSizeList(dialog, sizeList.texts());
@@ -77,8 +98,9 @@ static bool settingsRead(HWND dialog)
 
 static void onInitDialog(HWND dialog)
 {
-    if (loadSettings()) markSettingsRead(dialog);
-    else PostMessageW(dialog, kWarnUnreadSettings, 0, 0);
+    const SettingsLoad load = loadSettings();
+    if (load == SettingsLoad::Read) markSettingsRead(dialog);
+    else PostMessageW(dialog, kWarnUnreadSettings, static_cast<WPARAM>(load), 0);
     loadCurrentTranslation();
     applyMainCaptions(dialog);
     showSizeList(dialog, sizeList.texts());
@@ -156,7 +178,7 @@ static INT_PTR onListKey(HWND dialog, WORD key)
 
 static void onSave(HWND dialog)
 {
-    if (!settingsRead(dialog)) return;
+    if (!mayReplaceSettings(dialog)) return;
     const SaveFailures failures = failuresOf(saveSettings());
     if (failures.any()) {
         reportSaveFailures(dialog, failures);
@@ -189,7 +211,7 @@ static void onChangeLanguage(HWND dialog, const char* code)
     applyMainCaptions(dialog);
     // Saving registers the verbs again, under the new language's names.
     SaveFailures failures;
-    if (settingsRead(dialog)) failures = failuresOf(saveSettings());
+    if (mayReplaceSettings(dialog)) failures = failuresOf(saveSettings());
     failures.language = !selected;
     reportSaveFailures(dialog, failures);
 }
@@ -225,7 +247,7 @@ INT_PTR CALLBACK mainDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM
     case WM_VKEYTOITEM:
         return onListKey(dialog, LOWORD(wParam));
     case kWarnUnreadSettings:
-        showMessage(dialog, kUnreadSettings);
+        warnOfUnreadSettings(dialog, static_cast<SettingsLoad>(wParam));
         break;
     case WM_CLOSE:
     case WM_DESTROY:

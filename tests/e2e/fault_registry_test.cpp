@@ -2,16 +2,20 @@
 
 #include <windows.h>
 
+#include <sddl.h>
+
 #include <optional>
 #include <set>
 #include <string>
 #include <vector>
 
+#include "app/run_application.h"
 #include "base/win32_handles.h"
 #include "tests/e2e/fault_checks.h"
 #include "tests/e2e/install_fixture.h"
 #include "tests/support/file_system.h"
 #include "tests/support/registry_default_value.h"
+#include "tests/support/registry_reading.h"
 
 namespace {
 
@@ -69,6 +73,65 @@ struct ForeignVerb {
     StoredValue value;
 };
 
+// The machine's key of a drop target class, in the 64-bit or the 32-bit registry view.
+std::wstring classKeyOf(const std::wstring& classId)
+{
+    return L"Software\\Classes\\CLSID\\" + classId;
+}
+
+bool classKeyExists(const std::wstring& classId, REGSAM view)
+{
+    RegKey key;
+    return RegOpenKeyExW(HKEY_LOCAL_MACHINE, classKeyOf(classId).c_str(), 0, KEY_READ | view, key.receive()) ==
+           ERROR_SUCCESS;
+}
+
+// The classes that the verbs' DropTargets name.
+std::set<std::wstring> classIdsOf(const VerbCommands& verbs)
+{
+    std::set<std::wstring> ids;
+    for (const auto& verb : verbs) {
+        const std::optional<std::wstring> id = textValueOf(HKEY_CLASSES_ROOT, verb.first + L"\\DropTarget", L"Clsid");
+        if (id) ids.insert(*id);
+    }
+    return ids;
+}
+
+// Gives a key of one registry view a security descriptor (in SDDL) for the
+// owner's lifetime, then lets everyone do everything with it again.
+class ScopedKeySecurity {
+public:
+    ScopedKeySecurity(const std::wstring& subKey, REGSAM view, const wchar_t* sddl)
+    {
+        if (RegOpenKeyExW(HKEY_LOCAL_MACHINE, subKey.c_str(), 0, READ_CONTROL | WRITE_DAC | view, key_.receive()) !=
+            ERROR_SUCCESS)
+            return;
+        applied_ = setSecurity(sddl);
+    }
+    ScopedKeySecurity(const ScopedKeySecurity&) = delete;
+    ScopedKeySecurity& operator=(const ScopedKeySecurity&) = delete;
+    ~ScopedKeySecurity()
+    {
+        if (applied_) setSecurity(L"D:(A;;KA;;;WD)");
+    }
+
+    bool applied() const { return applied_; }
+
+private:
+    bool setSecurity(const wchar_t* sddl) const
+    {
+        PSECURITY_DESCRIPTOR descriptor = nullptr;
+        if (!ConvertStringSecurityDescriptorToSecurityDescriptorW(sddl, SDDL_REVISION_1, &descriptor, nullptr))
+            return false;
+        const bool set = RegSetKeySecurity(key_.get(), DACL_SECURITY_INFORMATION, descriptor) == ERROR_SUCCESS;
+        LocalFree(descriptor);
+        return set;
+    }
+
+    RegKey key_;
+    bool applied_ = false;
+};
+
 std::set<std::wstring> keysOf(const VerbCommands& verbs)
 {
     std::set<std::wstring> keys;
@@ -112,5 +175,60 @@ TEST_F(InstallCommand, LeavesCommandsItCannotReadAsTheyWere)
         const bool installing = std::wstring(command) == L"Install";
         EXPECT_EQ(verbsNaming(copy_), installing ? installed(kEnglishVerbName) : VerbCommands{});
         EXPECT_EQ(keysOf(newVerbs()), installing ? withOurs : theirs);
+    }
+}
+
+TEST_F(InstallCommand, UninstallRemovesTheClassesFromWhicheverRegistryViewHoldsThem)
+{
+    const REGSAM views[] = {KEY_WOW64_64KEY, KEY_WOW64_32KEY};
+    const struct {
+        const char* name;
+        bool held[2];        // in the 64-bit view, in the 32-bit view
+        bool refusesDelete;  // the 64-bit class of the first size lets nobody delete it
+    } cases[] = {
+        {"32-bit view only", {false, true}, false},
+        {"64-bit view only", {true, false}, false},
+        {"both views", {true, true}, false},
+        {"both views, one class refusing deletion", {true, true}, true},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        ASSERT_TRUE(runs(L"Install"));
+        const std::set<std::wstring> classIds = classIdsOf(installed(kEnglishVerbName));
+        ASSERT_EQ(classIds.size(), kInstalledSizes.size());
+        for (const std::wstring& id : classIds) {
+            for (size_t v = 0; v < std::size(views); ++v) {
+                if (c.held[v]) continue;
+                const std::wstring server = classKeyOf(id) + L"\\LocalServer32";
+                ASSERT_EQ(RegDeleteKeyExW(HKEY_LOCAL_MACHINE, server.c_str(), views[v], 0), ERROR_SUCCESS);
+                ASSERT_EQ(RegDeleteKeyExW(HKEY_LOCAL_MACHINE, classKeyOf(id).c_str(), views[v], 0), ERROR_SUCCESS);
+            }
+            // The views are apart: each holds what the case says.
+            for (size_t v = 0; v < std::size(views); ++v) ASSERT_EQ(classKeyExists(id, views[v]), c.held[v]);
+        }
+        const std::wstring& locked = *classIds.begin();
+        std::optional<ScopedKeySecurity> denial;
+        if (c.refusesDelete) {
+            denial.emplace(classKeyOf(locked), KEY_WOW64_64KEY, L"D:(D;;SD;;;WD)(A;;KA;;;WD)");
+            ASSERT_TRUE(denial->applied());
+        }
+
+        EXPECT_TRUE(runs(L"Uninstall", c.refusesDelete ? kWriteFailed : 0));
+
+        // A class that stays keeps the verbs that lead to it, so that a later run can remove both.
+        for (const auto& [verb, command] : verbsNaming(copy_))
+            EXPECT_EQ(classIdsOf({{verb, command}}), std::set<std::wstring>{locked}) << testing::PrintToString(verb);
+        EXPECT_EQ(verbsNaming(copy_).empty(), !c.refusesDelete);
+        for (const std::wstring& id : classIds) {
+            for (const REGSAM view : views) {
+                EXPECT_EQ(classKeyExists(id, view), c.refusesDelete && id == locked && view == KEY_WOW64_64KEY)
+                    << testing::PrintToString(id);
+            }
+        }
+        if (!c.refusesDelete) continue;
+        denial.reset();
+        EXPECT_TRUE(runs(L"Uninstall"));
+        EXPECT_EQ(verbsNaming(copy_), VerbCommands{});
+        EXPECT_FALSE(classKeyExists(locked, KEY_WOW64_64KEY));
     }
 }

@@ -13,6 +13,7 @@
 #include "tests/support/child_process.h"
 #include "tests/support/file_system.h"
 #include "tests/support/utf8_conversion.h"
+#include "tests/utf16_bytes.h"
 
 namespace {
 
@@ -63,6 +64,10 @@ TEST_F(InstallCommand, RegistersTheSizesOfAHugeOrOddSettingsFile)
          "640x480\r\n800x600\r\n"},
         {"a 259-byte token", "640x480 " + longToken(259) + " 800x600", {L"640x480", L"1600x1200", L"800x600"},
          "640x480\r\n1600x1200\r\n800x600\r\n"},
+        // What Notepad's "Unicode" and PowerShell 5's Out-File save, and Notepad's "Unicode big endian".
+        {"UTF-16 LE", utf16Bytes(u"\xFEFF" u"800x600\r\n1024x768\r\n", true), kInstalledSizes, kInstalledSettings},
+        {"UTF-16 BE", utf16Bytes(u"\xFEFF" u"1024x768 800x600", false), {L"1024x768", L"800x600"},
+         "1024x768\r\n800x600\r\n"},
     };
     const std::wstring folder = folderOf(copy_);
     for (const SettingsCase& c : cases) {
@@ -110,15 +115,10 @@ std::string largeTranslation()
 }
 
 // A shipped translation as UTF-16 with its byte order mark, as Notepad saves "Unicode".
-std::string utf16Translation(const std::wstring& shippedFile)
+std::string utf16Translation(const std::wstring& shippedFile, bool littleEndian)
 {
     const std::wstring text = L"\xFEFF" + fromUtf8(readFileText(shippedFile).value_or(""));
-    std::string bytes;
-    for (const wchar_t unit : text) {
-        bytes += static_cast<char>(unit & 0xFF);
-        bytes += static_cast<char>(unit >> 8);
-    }
-    return bytes;
+    return utf16Bytes(std::u16string(text.begin(), text.end()), littleEndian);
 }
 
 struct TranslationCase {
@@ -131,10 +131,12 @@ struct TranslationCase {
 
 TEST_F(InstallCommand, NamesTheVerbsFromWhatItReadsOfAnOddTranslation)
 {
-    ASSERT_NE(verbNameFormatIn(shipped(L"rus_translate.txt")), kEnglishVerbName);
+    const std::wstring russian = verbNameFormatIn(shipped(L"rus_translate.txt"));
+    ASSERT_NE(russian, kEnglishVerbName);
     const TranslationCase cases[] = {
         {"2 MB, read to the last whole line in the first MiB", largeTranslation(), L"First %s..."},
-        {"UTF-16, which holds no entry", utf16Translation(shipped(L"rus_translate.txt")), kEnglishVerbName},
+        {"UTF-16 LE", utf16Translation(shipped(L"rus_translate.txt"), true), russian},
+        {"UTF-16 BE", utf16Translation(shipped(L"rus_translate.txt"), false), russian},
     };
     const std::wstring folder = folderOf(copy_);
     for (const TranslationCase& c : cases) {
@@ -228,19 +230,26 @@ TEST_F(InstallCommand, LeavesTheVerbsAsTheyAreWhenTheSettingsCannotBeRead)
     const std::wstring settingsPath = folder + L"\\settings.txt";
     ASSERT_TRUE(runs(L"Install"));
     ASSERT_EQ(newVerbs(), installed(kEnglishVerbName));
-    // Another list, which a read would show in the verbs.
-    ASSERT_TRUE(writeFileText(settingsPath, "640x480\r\n"));
 
-    enum class Unreadable { HeldByAnotherProgram, AFolder };
+    // Each file holds another list than the one installed, which a read would show in the verbs.
+    enum class Unreadable { HeldByAnotherProgram, HoldsNoSize, AFolder };
     const struct {
         const char* name;
         Unreadable how;
-    } cases[] = {{"held by another program", Unreadable::HeldByAnotherProgram}, {"a folder", Unreadable::AFolder}};
+        std::string text;
+    } cases[] = {
+        {"held by another program", Unreadable::HeldByAnotherProgram, "640x480\r\n"},
+        {"words and a size cut by blanks", Unreadable::HoldsNoSize, "Sizes: 640 x 480\r\n"},
+        {"UTF-16 LE without its mark", Unreadable::HoldsNoSize, utf16Bytes(u"640x480\r\n", true)},
+        {"a folder", Unreadable::AFolder, ""},
+    };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
         if (c.how == Unreadable::AFolder) {
             ASSERT_TRUE(DeleteFileW(settingsPath.c_str()));
             ASSERT_TRUE(CreateDirectoryW(settingsPath.c_str(), nullptr));
+        } else {
+            ASSERT_TRUE(writeFileText(settingsPath, c.text));
         }
         const FolderContent before = contentOf(folder);
         {

@@ -47,7 +47,7 @@ TEST_F(InstallCommand, EveryExtensionsVerbWritesAndOpensTheCopyAfterInstallAndAf
     ASSERT_FALSE(russian.empty());
 
     const VerbRunCase cases[] = {
-        {L".jpg", L"holiday photo.jpg", PictureFormat::Jpeg, 1920, 1080, L"800x600", L"holiday photo_800x449.jpg"},
+        {L".jpg", L"holiday photo.jpg", PictureFormat::Jpeg, 1920, 1080, L"800x600", L"holiday photo_800x450.jpg"},
         {L".jpeg", L"camera.jpeg", PictureFormat::Jpeg, 1600, 1200, L"1024x768", L"camera_1024x768.jpeg"},
         {L".jpe", L"old.jpe", PictureFormat::Jpeg, 300, 400, L"800x600", L"old_450x600.jpe"},
         {L".jfif", L"web.jfif", PictureFormat::Jpeg, 640, 480, L"800x600", L"web_800x600.jfif"},

@@ -87,7 +87,7 @@ TEST_F(ResizeCommand, RunsAgainWriteNewCopiesAndOpenEachOnce)
     const std::wstring source = workspace.picture(L"photo.png");
     ASSERT_TRUE(makePicture(source, 1920, 1080, PictureFormat::Png, kFourColours));
     const std::optional<Bytes> sourceBytes = readFileBytes(source);
-    const std::vector<std::wstring> copies = {L"photo_800x449.png", L"photo_800x449_1.png", L"photo_800x449_2.png"};
+    const std::vector<std::wstring> copies = {L"photo_800x450.png", L"photo_800x450_1.png", L"photo_800x450_2.png"};
 
     std::vector<std::optional<Bytes>> written;
     for (const std::wstring& copy : copies) {

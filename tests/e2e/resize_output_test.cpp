@@ -21,15 +21,15 @@ struct OutputCase {
     int copyHeight;
 };
 
-// The fitted size keeps the proportions with single-precision ratios and
-// truncates; small pictures are enlarged; a side that truncates to 0 is 1.
+// The fitted size keeps the proportions exactly and rounds to the nearest
+// pixel; small pictures are enlarged; a side that rounds to 0 is 1.
 constexpr OutputCase kOutputCases[] = {
-    {L"photo.jpg", 1920, 1080, PictureFormat::Jpeg, L"800x600", L"photo_800x449.jpg", 800, 449},
-    {L"photo.jpg", 4000, 3000, PictureFormat::Jpeg, L"800x800", L"photo_800x599.jpg", 800, 599},
+    {L"photo.jpg", 1920, 1080, PictureFormat::Jpeg, L"800x600", L"photo_800x450.jpg", 800, 450},
+    {L"photo.jpg", 4000, 3000, PictureFormat::Jpeg, L"800x800", L"photo_800x600.jpg", 800, 600},
     {L"photo.jpg", 400, 300, PictureFormat::Jpeg, L"800x600", L"photo_800x600.jpg", 800, 600},
     {L"photo.jpeg", 100, 50, PictureFormat::Jpeg, L"800x600", L"photo_800x400.jpeg", 800, 400},
     {L"IMG.JPG", 300, 400, PictureFormat::Jpeg, L"1024x768", L"IMG_576x768.JPG", 576, 768},
-    {L"portrait.png", 1080, 1920, PictureFormat::Png, L"800x600", L"portrait_337x600.png", 337, 600},
+    {L"portrait.png", 1080, 1920, PictureFormat::Png, L"800x600", L"portrait_338x600.png", 338, 600},
     {L"small.png", 640, 480, PictureFormat::Png, L"1024x768", L"small_1024x768.png", 1024, 768},
     {L"logo.gif", 300, 200, PictureFormat::Gif, L"800x600", L"logo_800x533.gif", 800, 533},
     {L"scan.bmp", 1000, 1000, PictureFormat::Bmp, L"800x600", L"scan_600x600.bmp", 600, 600},

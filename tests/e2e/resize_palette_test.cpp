@@ -48,9 +48,9 @@ TEST_F(ResizeCommand, PaletteSourcesGiveCopiesThatShowThePicture)
     // GDI+ decodes these to an indexed pixel format, on which it cannot draw.
     const PaletteCase cases[] = {
         {L"icon.gif", PictureFormat::Gif, 60, 40, L"120x80", L"icon_120x80.gif", 120, 80},
-        {L"chart.gif", PictureFormat::Gif, 400, 300, L"200x200", L"chart_200x149.gif", 200, 149},
+        {L"chart.gif", PictureFormat::Gif, 400, 300, L"200x200", L"chart_200x150.gif", 200, 150},
         {L"chart.png", PictureFormat::Png, 400, 300, L"800x600", L"chart_800x600.png", 800, 600},
-        {L"plan.png", PictureFormat::Png, 300, 400, L"150x150", L"plan_112x150.png", 112, 150},
+        {L"plan.png", PictureFormat::Png, 300, 400, L"150x150", L"plan_113x150.png", 113, 150},
     };
     for (const PaletteCase& c : cases) {
         SCOPED_TRACE(testing::Message() << c.source << " into " << c.size);

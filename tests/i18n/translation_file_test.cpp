@@ -12,6 +12,7 @@
 #include "tests/support/file_system.h"
 #include "tests/support/temp_folder.h"
 #include "tests/support/utf8_conversion.h"
+#include "tests/utf16_bytes.h"
 
 static const size_t kMiB = 1024 * 1024;
 
@@ -65,7 +66,8 @@ TEST(TranslationFile, FileContentReplacesTheTable)
         {"empty file", L"empty.txt", "", 0},
         {"UTF-8 lines", L"lines.txt", "Add=Добавить\r\nSave=Сохранить", 2},
         {"name outside ASCII", L"перевод.txt", "Add=Добавить\r\n", 1},
-        {"UTF-16 with byte-order mark", L"utf16.txt", std::string("\xFF\xFE" "A\0d\0d\0=\0P\0\r\0\n\0", 16), 0},
+        {"UTF-16 LE, as Notepad saves", L"utf16.txt", utf16Bytes(u"\xFEFF" u"Add=Добавить\r\nSave=Сохранить", true), 2},
+        {"UTF-16 BE", L"utf16be.txt", utf16Bytes(u"\xFEFF" u"Add=Добавить\r\n", false), 1},
         {"UTF-16 without byte-order mark", L"utf16bare.txt", std::string("A\0d\0d\0=\0P\0\r\0\n\0", 14), 0},
     };
     for (const auto& c : cases) {
@@ -80,6 +82,12 @@ TEST(TranslationFile, FileContentReplacesTheTable)
         }
     }
     translationTable.clear();
+}
+
+// The UTF-16 units of an ASCII text.
+static std::u16string units(const std::string& ascii)
+{
+    return std::u16string(ascii.begin(), ascii.end());
 }
 
 TEST(TranslationFile, LargeFileIsReadUpToItsLastCompleteLine)
@@ -97,6 +105,9 @@ TEST(TranslationFile, LargeFileIsReadUpToItsLastCompleteLine)
         {"CR as the buffer's last byte", fillerLines(kMiB - 9) + "Edge=yes\r" + "\nNext=no\r\n", "Edge", "Next"},
         {"file of exactly the buffer's size", fillerLines(kMiB - 10) + "Edge=yes\r\n", "Edge", nullptr},
         {"one line longer than the buffer", "Add=" + std::string(2 * kMiB, 'x'), nullptr, "Add"},
+        {"UTF-16 line across the end of the buffer",
+         utf16Bytes(u"\xFEFF" + units(fillerLines(kMiB / 2 - 20) + "Last=complete\r\n" + "Cut=whole line\r\n"), true),
+         "Last", "Cut"},
     };
     for (const auto& c : cases) {
         const std::wstring path = folder.file(L"large.txt");
@@ -129,7 +140,12 @@ static const char* const kKeys[] = {
     "Administrator rights are needed: start Pellavo from the Start menu or with Run as administrator.",
     "The saved sizes cannot be read from settings.txt: another program may hold it, or rights are missing. "
     "Nothing is saved until it can be read.",
-    "Resizing %d of %d..."};
+    "settings.txt holds no size that can be read: it may be saved in an encoding that is not known. "
+    "The list starts empty; saving keeps the old file as settings.txt.bak.",
+    "The old settings.txt is kept beside the program as settings.txt.bak.",
+    "settings.txt cannot be kept as settings.txt.bak, so it is not replaced. Nothing is saved.",
+    "Resizing %d of %d...", "Copies made: %d of %d.", "No copy was made of:", "not a picture", "cannot be read",
+    "cannot write beside it", "too large", "...and %d more."};
 
 static int countOf(const std::string& text, const std::string& part)
 {

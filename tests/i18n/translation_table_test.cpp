@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "i18n/translation_table.h"
+#include "tests/utf16_bytes.h"
 
 namespace {
 struct Entry {
@@ -15,6 +16,7 @@ struct TextCase {
     const char* what;
     std::string text;
     std::vector<Entry> entries;  // every entry the text must give, and no other
+    bool mayGoOn = false;        // the file filled the buffer
 };
 }  // namespace
 
@@ -26,7 +28,7 @@ static Utf8String u8(const std::string& text)
 static void expectEntries(const TextCase& textCase)
 {
     TranslationTable table;
-    table.readText(textCase.text.data(), textCase.text.size());
+    table.readText(textCase.text.data(), textCase.text.size(), textCase.mayGoOn);
     EXPECT_EQ(table.size(), textCase.entries.size()) << textCase.what;
     for (const Entry& entry : textCase.entries) {
         const Utf8String* found = table.find(u8(entry.key));
@@ -78,12 +80,42 @@ TEST(TranslationText, LinesEndAtEveryCarriageReturn)
     for (const TextCase& textCase : cases) expectEntries(textCase);
 }
 
-TEST(TranslationText, TextEndsAtTheFirstZeroByte)
+TEST(TranslationText, Utf16WithItsMarkReadsAsUtf8Does)
+{
+    const std::u16string lines = u"\xFEFF[Main dialog]\r\nAdd=Добавить\r\nSave=\U0001F4BE\r\n";
+    const std::vector<Entry> entries = {{"Add", "Добавить"}, {"Save", "\xED\xA0\xBD\xED\xB2\xBE"}};
+    const TextCase cases[] = {
+        {"little-endian", utf16Bytes(lines, true), entries},
+        {"big-endian", utf16Bytes(lines, false), entries},
+        {"an odd last byte", utf16Bytes(u"\xFEFF" u"Add=Plus", true) + "!", {{"Add", "Plus"}}},
+        {"a mark alone", utf16Bytes(u"\xFEFF", false), {}},
+    };
+    for (const TextCase& textCase : cases) expectEntries(textCase);
+}
+
+TEST(TranslationText, TextEndsAtTheFirstZero)
 {
     const TextCase cases[] = {
         {"zero inside a line", std::string("Add=Plus\r\nSave=Ke\0ep\r\nCancel=Stop\r\n", 32), {{"Add", "Plus"}, {"Save", "Ke"}}},
         {"zero first", std::string("\0Add=Plus", 9), {}},
-        {"UTF-16 text", std::string("\xFF\xFE" "A\0d\0d\0=\0P\0", 12), {}},
+        {"UTF-16 zero unit", utf16Bytes(std::u16string(u"\xFEFF" u"Add=P\0lus\r\nSave=Keep", 21), true),
+         {{"Add", "P"}}},
+        {"UTF-16 without its mark", utf16Bytes(u"Add=Plus", true), {}},
+    };
+    for (const TextCase& textCase : cases) expectEntries(textCase);
+}
+
+TEST(TranslationText, AFileThatMayGoOnKeepsOnlyItsWholeLines)
+{
+    const TextCase cases[] = {
+        {"a cut last line", "Add=Plus\r\nSave=Ke", {{"Add", "Plus"}}, true},
+        {"a CR last", "Add=Plus\r\nSave=Keep\r", {{"Add", "Plus"}, {"Save", "Keep"}}, true},
+        {"no CR at all", "Add=Plus", {}, true},
+        {"a zero ends it before", std::string("Add=Plus\r\nSave=Ke\0", 18), {{"Add", "Plus"}, {"Save", "Ke"}}, true},
+        {"UTF-16 cut last line", utf16Bytes(u"\xFEFF" u"Add=Plus\r\nSave=Ke", false), {{"Add", "Plus"}}, true},
+        // U+0D0A holds both line end bytes, and ends no line.
+        {"UTF-16 line end bytes inside a unit", utf16Bytes(u"\xFEFF" u"Add=Plus\r\nSave=\x0D0A", true),
+         {{"Add", "Plus"}}, true},
     };
     for (const TextCase& textCase : cases) expectEntries(textCase);
 }

@@ -94,7 +94,7 @@ TEST(ResizeArguments, ChooseTheEncoderAndTellPicturesByExtensionInAnyCase)
 TEST(ResizeArguments, NameCopiesByTheirSizeAndCounter)
 {
     const Utf8String base = text("C:\\pics\\photo");
-    EXPECT_STREQ(outputName(base, ImageSize{800, 449}, 0, text("jpg")).text(), "C:\\pics\\photo_800x449.jpg");
+    EXPECT_STREQ(outputName(base, ImageSize{800, 450}, 0, text("jpg")).text(), "C:\\pics\\photo_800x450.jpg");
     EXPECT_STREQ(outputName(base, ImageSize{800, 600}, 1, text("JPG")).text(), "C:\\pics\\photo_800x600_1.JPG");
     EXPECT_STREQ(outputName(base, ImageSize{800, 600}, 12, text("png")).text(), "C:\\pics\\photo_800x600_12.png");
 }

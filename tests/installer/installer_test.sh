@@ -132,9 +132,9 @@ cp "$sample" "$pictures/sunset.jpg"
 command=$("${run[@]}" reg query 'HKCR\SystemFileAssociations\.jpg\shell\Resize 800x600...\command' /ve |
     sed -n 's/.*REG_SZ *//p' | tr -d '\r')
 "${run[@]}" "$helpers/run_to_end.exe" "${command/\%1/$(windows_path "$pictures/sunset.jpg")}"
-expect "the verb wrote the copy" "$(ls "$pictures")" "$(printf '%s\n' sunset.jpg sunset_800x449.jpg)"
-expect "the copy is 800x449" "$(file -b "$pictures/sunset_800x449.jpg" 2>/dev/null | grep -o ', 800x449,' || true)" \
-    ", 800x449,"
+expect "the verb wrote the copy" "$(ls "$pictures")" "$(printf '%s\n' sunset.jpg sunset_800x450.jpg)"
+expect "the copy is 800x450" "$(file -b "$pictures/sunset_800x450.jpg" 2>/dev/null | grep -o ', 800x450,' || true)" \
+    ", 800x450,"
 
 echo "== silent uninstallation"
 uninstall

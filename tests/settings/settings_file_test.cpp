@@ -8,6 +8,7 @@
 #include "tests/support/file_system.h"
 #include "tests/support/registry_reading.h"
 #include "tests/support/temp_folder.h"
+#include "tests/utf16_bytes.h"
 
 namespace {
 
@@ -54,10 +55,38 @@ TEST_F(SettingsFile, ReadsWhiteSpaceSeparatedSizesOnce)
     const std::wstring settings = file(L"settings.txt");
     ASSERT_TRUE(writeFileBytes(settings, bytesOf("800x600\r\n1024x768 800x600\tabc\r\n 800 x 600\n" +
                                                  std::string(100000, '7') + "x1 640x480")));
-    EXPECT_TRUE(readSettingsFile(utf8Path(settings)));
-    EXPECT_TRUE(readSettingsFile(utf8Path(settings)));
-    EXPECT_TRUE(readSettingsFile(utf8Path(file(L"missing.txt"))));
+    EXPECT_EQ(readSettingsFile(utf8Path(settings)), SettingsLoad::Read);
+    EXPECT_EQ(readSettingsFile(utf8Path(settings)), SettingsLoad::Read);
+    EXPECT_EQ(readSettingsFile(utf8Path(file(L"missing.txt"))), SettingsLoad::Read);
     EXPECT_EQ(listTexts(), (std::vector<std::string>{"800x600", "1024x768", "640x480"}));
+}
+
+TEST_F(SettingsFile, ReadsWhatWindowsToolsSaveAndHoldsBackTextWithoutASize)
+{
+    const std::u16string sizes = u"\xFEFF" u"800x600\r\n1024x768\r\n";
+    const std::vector<std::string> both = {"800x600", "1024x768"};
+    const struct {
+        const char* what;
+        std::string bytes;
+        SettingsLoad load;
+        std::vector<std::string> list;
+    } cases[] = {
+        {"UTF-8 with a byte-order mark", "\xEF\xBB\xBF" "800x600\r\n1024x768\r\n", SettingsLoad::Read, both},
+        {"UTF-16 LE, as Notepad and PowerShell 5 save", utf16Bytes(sizes, true), SettingsLoad::Read, both},
+        {"UTF-16 BE", utf16Bytes(sizes, false), SettingsLoad::Read, both},
+        {"blank", " \r\n\r\n\t", SettingsLoad::Read, {}},
+        {"UTF-16 blank", utf16Bytes(u"\xFEFF\r\n", true), SettingsLoad::Read, {}},
+        {"words and a size cut by blanks", "Sizes: 800 x 600\r\n", SettingsLoad::HoldsNoSize, {}},
+        {"UTF-16 LE without its mark", utf16Bytes(u"800x600\r\n", true), SettingsLoad::HoldsNoSize, {}},
+        {"one token too long to be a size", std::string(300, '8'), SettingsLoad::HoldsNoSize, {}},
+    };
+    const std::wstring settings = file(L"settings.txt");
+    for (const auto& c : cases) {
+        ASSERT_TRUE(writeFileBytes(settings, bytesOf(c.bytes))) << c.what;
+        EXPECT_EQ(readSettingsFile(utf8Path(settings)), c.load) << c.what;
+        EXPECT_EQ(listTexts(), c.list) << c.what;
+        for (const Utf8String& text : sizeList.texts()) sizeList.removeText(text);
+    }
 }
 
 TEST_F(SettingsFile, WritesCrLfLinesAndRegistersTheVerbs)

@@ -12,6 +12,7 @@
 #include "tests/support/window_reading.h"
 #include "tests/ui/main_dialog_fixture.h"
 #include "tests/ui/modal_window.h"
+#include "tests/utf16_bytes.h"
 #include "ui/maker_addresses.h"
 #include "ui/resource.h"
 
@@ -233,6 +234,71 @@ TEST_F(MainDialogTest, AnUnreadableListIsSaidAndNeverSavedOverUntilItIsRead)
     EXPECT_EQ(settingsText(), std::string("640x480\r\n800x600\r\n1024x768\r\n320x240\r\n"));
     EXPECT_EQ(registeredOwnVerbs(), expectedVerbs(ExpectedTexts(kRussian.shippedFile).of(kVerbFormat),
                                                   {L"640x480", L"800x600", L"1024x768", L"320x240"}));
+}
+
+TEST_F(MainDialogTest, ReadsTheSavedSizesInUtf16AndSavesThemInUtf8)
+{
+    const std::string saved(kSavedSettings);
+    const std::u16string units = u"\xFEFF" + std::u16string(saved.begin(), saved.end());
+    for (const bool littleEndian : {true, false}) {
+        SCOPED_TRACE(littleEndian ? "UTF-16 LE" : "UTF-16 BE");
+        ASSERT_TRUE(writeFileText(besideTestProgram("settings.txt"), utf16Bytes(units, littleEndian)));
+        reopen();
+        const MessageBoxSeen box = closeMessageBoxDuring(dialog_, [this] { EXPECT_FALSE(pumpMessages()); });
+        EXPECT_FALSE(box.shown) << toUtf8(box.text);
+        EXPECT_EQ(listBoxLines(dialog_, IDC_SIZE_LIST), kSavedInTextOrder);
+
+        command(IDC_SAVE);
+        EXPECT_TRUE(takeQuitMessage());
+        EXPECT_EQ(settingsText(), saved);
+    }
+}
+
+TEST_F(MainDialogTest, AListWithoutASizeIsSaidAndKeptAsBakBeforeItIsReplaced)
+{
+    const char kNoSize[] = "settings.txt holds no size that can be read: it may be saved in an encoding that is not "
+                           "known. The list starts empty; saving keeps the old file as settings.txt.bak.";
+    const char kBackupFailed[] = "settings.txt cannot be kept as settings.txt.bak, so it is not replaced. Nothing is "
+                                 "saved.";
+    const char kBackedUp[] = "The old settings.txt is kept beside the program as settings.txt.bak.";
+    const std::string noSize = "Sizes: 800 x 600, 1024 x 768\r\n";
+    const std::wstring backup = besideTestProgram("settings.txt.bak");
+    const SubstitutedFile noBackupYet(backup, std::nullopt);
+    ASSERT_TRUE(noBackupYet.ready());
+    ASSERT_TRUE(writeFileText(besideTestProgram("settings.txt"), noSize));
+    reopen();
+    EXPECT_EQ(listBoxLines(dialog_, IDC_SIZE_LIST), Lines{});
+    MessageBoxSeen box = closeMessageBoxDuring(dialog_, [this] { EXPECT_FALSE(pumpMessages()); });
+    EXPECT_EQ(box.owner, dialog_);
+    EXPECT_EQ(box.text, ExpectedTexts(kNoTranslation.shippedFile).of(kNoSize));
+    typeSize(L"640x480");
+    command(IDC_ADD);
+
+    // Where no copy can be made, nothing is replaced.
+    ASSERT_TRUE(CreateDirectoryW(backup.c_str(), nullptr));
+    box = closeMessageBoxDuring(dialog_, [this] { command(IDC_SAVE); });
+    ASSERT_TRUE(RemoveDirectoryW(backup.c_str()));
+    EXPECT_EQ(box.text, ExpectedTexts(kNoTranslation.shippedFile).of(kBackupFailed));
+    EXPECT_FALSE(takeQuitMessage());
+    EXPECT_EQ(settingsText(), noSize);
+    EXPECT_TRUE(registeredOwnVerbs().empty());
+
+    // A change of language saves: the old bytes go to the copy first, and the user is told, in the new language.
+    box = closeMessageBoxDuring(dialog_, [this] { choose(kRussian); });
+    EXPECT_EQ(box.text, ExpectedTexts(kRussian.shippedFile).of(kBackedUp));
+    EXPECT_EQ(readFileText(backup), noSize);
+    EXPECT_EQ(settingsText(), std::string("640x480\r\n"));
+    EXPECT_EQ(registeredOwnVerbs(), expectedVerbs(ExpectedTexts(kRussian.shippedFile).of(kVerbFormat), {L"640x480"}));
+
+    // The file now holds the list shown: Save replaces it without another copy.
+    typeSize(L"320x240");
+    command(IDC_ADD);
+    ASSERT_TRUE(DeleteFileW(backup.c_str()));
+    box = closeMessageBoxDuring(dialog_, [this] { command(IDC_SAVE); });
+    EXPECT_FALSE(box.shown) << toUtf8(box.text);
+    EXPECT_TRUE(takeQuitMessage());
+    EXPECT_EQ(settingsText(), std::string("640x480\r\n320x240\r\n"));
+    EXPECT_FALSE(pathExists(backup));
 }
 
 TEST_F(MainDialogTest, AHelpFileThatCannotBeOpenedIsReportedByTheShellOverTheDialog)
