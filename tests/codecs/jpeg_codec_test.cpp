@@ -1,15 +1,13 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <cstdio>  // jpeglib.h takes FILE and size_t as known
 #include <cstdlib>
 #include <string>
 #include <vector>
 
-#include <jpeglib.h>
-
 #include "codecs/jpeg_decoder.h"
 #include "codecs/jpeg_encoder.h"
+#include "tests/support/jpeg_forms.h"
 
 namespace {
 
@@ -17,6 +15,7 @@ using Bytes = std::vector<uint8_t>;
 
 // Blue, green, red of the picture's four quadrants: top left, top right, bottom left, bottom right.
 const uint8_t kQuadrants[4][3] = {{30, 40, 200}, {60, 180, 30}, {220, 60, 20}, {240, 240, 240}};
+const Quadrants kFill = {{200, 40, 30}, {30, 180, 60}, {20, 60, 220}, {240, 240, 240}};
 
 const uint8_t* quadrantAt(int32_t x, int32_t y, int32_t width, int32_t height)
 {
@@ -25,7 +24,7 @@ const uint8_t* quadrantAt(int32_t x, int32_t y, int32_t width, int32_t height)
 
 int lumaOf(const uint8_t* bgr)
 {
-    return (bgr[0] * 114 + bgr[1] * 587 + bgr[2] * 299) / 1000;
+    return lumaOf(Colour{bgr[2], bgr[1], bgr[0]});
 }
 
 PixelBuffer quadrantPicture(int32_t width, int32_t height, int32_t channels)
@@ -43,60 +42,9 @@ PixelBuffer quadrantPicture(int32_t width, int32_t height, int32_t channels)
 }
 
 // The quadrants in a form our encoder never writes, by libjpeg itself.
-struct Form {
-    J_COLOR_SPACE colours = JCS_YCbCr;  // or JCS_GRAYSCALE, JCS_CMYK, JCS_YCCK
-    bool progressive = false;
-    bool arithmetic = false;
-    int restartRows = 0;
-    bool manyScans = false;  // grey only: each coefficient in ten successive scans
-    int quality = 75;
-};
-
-Bytes writtenAs(const Form& form, int32_t width = 64, int32_t height = 48)
+Bytes writtenAs(const JpegForm& form, int32_t width = 64, int32_t height = 48)
 {
-    jpeg_compress_struct info = {};
-    jpeg_error_mgr errors;
-    info.err = jpeg_std_error(&errors);
-    jpeg_create_compress(&info);
-    unsigned char* output = nullptr;
-    unsigned long size = 0;
-    jpeg_mem_dest(&info, &output, &size);
-    info.image_width = static_cast<JDIMENSION>(width);
-    info.image_height = static_cast<JDIMENSION>(height);
-    const bool inks = form.colours == JCS_CMYK || form.colours == JCS_YCCK;
-    info.input_components = form.colours == JCS_GRAYSCALE ? 1 : inks ? 4 : 3;
-    info.in_color_space = form.colours == JCS_GRAYSCALE ? JCS_GRAYSCALE : inks ? JCS_CMYK : JCS_EXT_BGR;
-    jpeg_set_defaults(&info);
-    jpeg_set_colorspace(&info, form.colours);
-    jpeg_set_quality(&info, form.quality, TRUE);
-    if (form.progressive) jpeg_simple_progression(&info);
-    std::vector<jpeg_scan_info> scans = {{1, {0}, 0, 0, 0, 0}};
-    for (int coefficient = 1; form.manyScans && coefficient < 64; ++coefficient)
-        for (int bit = 9; bit >= 0; --bit)
-            scans.push_back({1, {0}, coefficient, coefficient, bit == 9 ? 0 : bit + 1, bit});
-    if (form.manyScans) {
-        info.scan_info = scans.data();
-        info.num_scans = static_cast<int>(scans.size());
-    }
-    info.arith_code = form.arithmetic ? TRUE : FALSE;
-    info.restart_in_rows = form.restartRows;
-    jpeg_start_compress(&info, TRUE);
-    std::vector<JSAMPLE> row(static_cast<size_t>(width) * info.input_components);
-    for (int32_t y = 0; y < height; ++y) {
-        for (int32_t x = 0; x < width; ++x)
-            for (int c = 0; c < info.input_components; ++c) {
-                const uint8_t* colour = quadrantAt(x, y, width, height);
-                row[static_cast<size_t>(x * info.input_components + c)] =
-                    static_cast<JSAMPLE>(info.input_components == 1 ? lumaOf(colour) : colour[c % 3]);
-            }
-        JSAMPROW rows[] = {row.data()};
-        jpeg_write_scanlines(&info, rows, 1);
-    }
-    jpeg_finish_compress(&info);
-    jpeg_destroy_compress(&info);
-    Bytes file(output, output + size);
-    std::free(output);
-    return file;
+    return jpegInForm(form, width, height, kFill);
 }
 
 Bytes encoded(const PixelView& pixels, const JpegSegments& segments = {})
@@ -187,7 +135,7 @@ TEST(JpegCodec, DecodesEveryFormOfGreyOrColourPixels)
 {
     const struct {
         const char* what;
-        Form form;
+        JpegForm form;
     } rows[] = {
         {"baseline", {}},
         {"grey", {JCS_GRAYSCALE}},
@@ -279,7 +227,7 @@ TEST(JpegCodec, EncodesBaselineQuality95With420AndOptimisedTables)
 {
     const PixelBuffer picture = quadrantPicture(64, 48, 3);
     const Bytes ours = encoded(picture.view());
-    Form quality95;
+    JpegForm quality95;
     quality95.quality = 95;
     const Bytes libjpegs = writtenAs(quality95, 64, 48);
     const auto part = [](const Bytes& file, uint8_t from, uint8_t to) {

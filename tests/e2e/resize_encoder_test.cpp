@@ -2,7 +2,8 @@
 
 #include "tests/e2e/picture_expectations.h"
 #include "tests/support/file_signature.h"
-#include "tests/support/jpeg_variants.h"
+#include "tests/support/file_system.h"
+#include "tests/support/jpeg_forms.h"
 #include "tests/support/picture_reader.h"
 #include "tests/e2e/pellavo_runner.h"
 #include "tests/e2e/resize_workspace.h"
@@ -68,25 +69,28 @@ TEST_F(ResizeCommand, ResizesEveryFormOfJpeg)
 {
     // CMYK goes through GDI+, the rest through libjpeg-turbo; all must come
     // out whole and in the right colours.
-    const Quadrants greys = {Colour{86, 86, 86}, Colour{121, 121, 121}, Colour{71, 71, 71}, Colour{205, 205, 205}};
+    const Colour greys[] = {kRed, kGreen, kBlue, kYellow};
+    auto grey = [&](int i) { return Colour{lumaOf(greys[i]), lumaOf(greys[i]), lumaOf(greys[i])}; };
+    const Quadrants inGrey = {grey(0), grey(1), grey(2), grey(3)};
     const struct {
         const wchar_t* source;
-        JpegVariant variant;
+        JpegForm form;
         const wchar_t* copy;
         Quadrants shown;
     } cases[] = {
-        {L"progressive.jpg", JpegVariant::Progressive, L"progressive_800x600.jpg", kFourColours},
-        {L"restarts.jpg", JpegVariant::RestartMarkers, L"restarts_800x600.jpg", kFourColours},
-        {L"grey.jpg", JpegVariant::Grey, L"grey_800x600.jpg", greys},
-        {L"cmyk.jpg", JpegVariant::Cmyk, L"cmyk_800x600.jpg", kFourColours},
-        {L"progressive-named.png", JpegVariant::Progressive, L"progressive-named_800x600.png", kFourColours},
+        {L"progressive.jpg", {JCS_YCbCr, true}, L"progressive_800x600.jpg", kFourColours},
+        {L"restarts.jpg", {JCS_YCbCr, false, false, 1}, L"restarts_800x600.jpg", kFourColours},
+        {L"arithmetic.jpg", {JCS_YCbCr, false, true}, L"arithmetic_800x600.jpg", kFourColours},
+        {L"grey.jpg", {JCS_GRAYSCALE}, L"grey_800x600.jpg", inGrey},
+        {L"cmyk.jpg", {JCS_CMYK}, L"cmyk_800x600.jpg", kFourColours},
+        {L"progressive-named.png", {JCS_YCbCr, true}, L"progressive-named_800x600.png", kFourColours},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(testing::Message() << c.source);
         ResizeWorkspace workspace;
         ASSERT_TRUE(workspace.ready());
         const std::wstring source = workspace.picture(c.source);
-        ASSERT_TRUE(makeJpegVariant(source, 1600, 1200, c.variant, kFourColours));
+        ASSERT_TRUE(writeFileBytes(source, jpegInForm(c.form, 1600, 1200, kFourColours)));
 
         EXPECT_TRUE(runsPellavo(L"-size 800x600 " + source));
 
