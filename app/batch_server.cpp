@@ -7,6 +7,7 @@
 
 #include "app/message_loop.h"
 #include "base/win32_handles.h"
+#include "batch/batch_account.h"
 #include "batch/copy_openings.h"
 #include "batch/picture_batch.h"
 #include "i18n/language_selection.h"
@@ -23,17 +24,29 @@ namespace {
 ImageSize servedSize;
 std::deque<std::vector<std::wstring>> waitingDrops;
 std::unique_ptr<PictureBatch> runningBatch;
-HWND progressWindow = nullptr;
 
 void startNextBatch();
 
+// A batch that left pictures without a copy says which and why, and shows
+// its copies only once that is read.
 void onBatchFinished(HWND dialog)
 {
-    const std::vector<std::wstring> copies = runningBatch->copies();
+    std::vector<std::wstring> copies = runningBatch->copies();
+    const std::vector<FailedPicture> failures = runningBatch->failures();
+    const auto pictures = static_cast<uint32_t>(runningBatch->total());
     runningBatch.reset();
-    DestroyWindow(dialog);
-    progressWindow = nullptr;
-    openCopies(copies);
+    if (failures.empty()) {
+        DestroyWindow(dialog);
+        openCopies(copies);
+    } else {
+        // The account holds the server until it is read.
+        addServerReference();
+        const auto made = static_cast<uint32_t>(copies.size());
+        showBatchAccount(dialog, batchAccount(made, pictures, failures), [copies = std::move(copies)] {
+            openCopies(copies);
+            releaseServerReference();
+        });
+    }
     startNextBatch();
     releaseServerReference();
 }
@@ -46,30 +59,24 @@ void startNextBatch()
         runningBatch = std::make_unique<PictureBatch>(std::move(waitingDrops.front()), servedSize);
         waitingDrops.pop_front();
         addServerReference();
-        progressWindow = startBatchWithProgress(*runningBatch, onBatchFinished);
-        if (progressWindow) return;
+        if (startBatchWithProgress(*runningBatch, onBatchFinished)) return;
         runningBatch.reset();
         releaseServerReference();
     }
 }
 
 // Other files of a mixed selection are left alone, like the verbs' types.
-void receiveDrop(std::vector<std::wstring> files)
+// With no batch running, the drop starts at once; false when it could not.
+bool receiveDrop(std::vector<std::wstring> files)
 {
     std::vector<std::wstring> pictures;
     for (std::wstring& file : files) {
         if (isPictureExtension(fileExtension(Utf8String::fromWide(file.c_str(), 0)))) pictures.push_back(std::move(file));
     }
-    if (pictures.empty()) return;
+    if (pictures.empty()) return false;
     waitingDrops.push_back(std::move(pictures));
     startNextBatch();
-}
-
-// The progress window, while there is one, has its keyboard handling (Esc cancels).
-void pumpMessages()
-{
-    MSG msg = {};
-    while (GetMessageW(&msg, nullptr, 0, 0) > 0) dispatchDialogMessage(progressWindow, msg);
+    return runningBatch != nullptr;
 }
 
 }  // namespace
@@ -90,6 +97,8 @@ void runBatchServer(const Utf8String& arguments)
         return;
     CoResumeClassObjects();
     lingerUntilUsed();
-    pumpMessages();
+    // The running batch's progress and any account still open each have
+    // their keyboard handling (Esc cancels, Enter is OK).
+    runDialogsMessageLoop();
     CoRevokeClassObject(registration);
 }

@@ -9,3 +9,7 @@ void dispatchDialogMessage(HWND dialog, MSG& message);
 
 // Pumps messages for the modeless dialog until the quit message; gives its code.
 int runMessageLoop(HWND dialog);
+
+// Pumps messages until the quit message, each to the keyboard handling of
+// whichever of the thread's modeless dialogs it is for.
+void runDialogsMessageLoop();

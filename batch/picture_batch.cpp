@@ -20,7 +20,7 @@ size_t batchWorkerCount(size_t pictureCount)
 }
 
 PictureBatch::PictureBatch(std::vector<std::wstring> pictures, const ImageSize& requested)
-    : pictures_(std::move(pictures)), requested_(requested), copies_(pictures_.size())
+    : pictures_(std::move(pictures)), requested_(requested), results_(pictures_.size())
 {
 }
 
@@ -35,32 +35,63 @@ PictureBatch::~PictureBatch()
 bool PictureBatch::start(HWND window)
 {
     window_ = window;
+    const std::lock_guard<std::mutex> lock(runningLock_);
     const size_t count = batchWorkerCount(pictures_.size());
-    running_ = count;
     for (size_t i = 0; i < count; ++i) {
         try {
             workers_.emplace_back(&PictureBatch::work, this);
         } catch (const std::system_error&) {
-            // Fewer workers do the same work; the ones not started count as
-            // stopped, and if the started ones have all stopped already, the
-            // news falls to this thread.
-            if ((running_ -= count - i) == 0 && i > 0) PostMessageW(window_, kFinishedMessage, 0, 0);
+            // Fewer workers do the same work.
             break;
         }
     }
+    running_ = workers_.size();
     return !workers_.empty();
 }
 
-// The copy's path, or empty when none was written. Out of memory on one
-// picture costs that picture, not the batch.
-static std::wstring resizeOne(const std::wstring& picture, const ImageSize& requested)
+// The copy's path, or why there is none. Out of memory on one picture costs
+// that picture, not the batch.
+static ResizeOutcome resizeOne(const std::wstring& picture, const ImageSize& requested, std::wstring& copy)
 {
     try {
-        Utf8String copy;
-        if (resizePictureFile(Utf8String::fromWide(picture.c_str(), 0), requested, copy) != ResizeOutcome::Written) return {};
-        return copy.toWide().units();
+        Utf8String written;
+        const ResizeOutcome outcome = resizePictureFile(Utf8String::fromWide(picture.c_str(), 0), requested, written);
+        if (outcome == ResizeOutcome::Written) copy = written.toWide().units();
+        return outcome;
     } catch (const std::bad_alloc&) {
-        return {};
+        return ResizeOutcome::TooLarge;
+    }
+}
+
+void PictureBatch::resize(size_t index)
+{
+    std::wstring copy;
+    const ResizeOutcome outcome = resizeOne(pictures_[index], requested_, copy);
+    bool retryDue = false;
+    {
+        const std::lock_guard<std::mutex> lock(resultsLock_);
+        Result& result = results_[index];
+        ++result.tries;
+        result.outcome = outcome;
+        result.copy.swap(copy);
+        retryDue = outcome == ResizeOutcome::TooLarge && result.tries == 1;
+    }
+    // A picture waiting for its second try is not finished yet.
+    if (retryDue) return;
+    ++finished_;
+    PostMessageW(window_, kProgressMessage, 0, 0);
+}
+
+// The memory of the other workers' pictures is free now.
+void PictureBatch::retryAlone()
+{
+    for (size_t index = 0; index < pictures_.size() && !cancelled_; ++index) {
+        bool due = false;
+        {
+            const std::lock_guard<std::mutex> lock(resultsLock_);
+            due = results_[index].outcome == ResizeOutcome::TooLarge && results_[index].tries == 1;
+        }
+        if (due) resize(index);
     }
 }
 
@@ -69,23 +100,33 @@ void PictureBatch::work()
     while (!cancelled_) {
         const size_t index = next_++;
         if (index >= pictures_.size()) break;
-        std::wstring copy = resizeOne(pictures_[index], requested_);
-        {
-            const std::lock_guard<std::mutex> lock(copiesLock_);
-            copies_[index].swap(copy);
-        }
-        ++finished_;
-        PostMessageW(window_, kProgressMessage, 0, 0);
+        resize(index);
     }
-    if (--running_ == 0) PostMessageW(window_, kFinishedMessage, 0, 0);
+    {
+        const std::lock_guard<std::mutex> lock(runningLock_);
+        if (--running_ > 0) return;
+    }
+    retryAlone();
+    PostMessageW(window_, kFinishedMessage, 0, 0);
 }
 
 std::vector<std::wstring> PictureBatch::copies()
 {
-    const std::lock_guard<std::mutex> lock(copiesLock_);
+    const std::lock_guard<std::mutex> lock(resultsLock_);
     std::vector<std::wstring> written;
-    for (const std::wstring& copy : copies_) {
-        if (!copy.empty()) written.push_back(copy);
+    for (const Result& result : results_) {
+        if (result.outcome == ResizeOutcome::Written && result.tries > 0) written.push_back(result.copy);
     }
     return written;
+}
+
+std::vector<FailedPicture> PictureBatch::failures()
+{
+    const std::lock_guard<std::mutex> lock(resultsLock_);
+    std::vector<FailedPicture> failed;
+    for (size_t i = 0; i < results_.size(); ++i) {
+        if (results_[i].tries > 0 && results_[i].outcome != ResizeOutcome::Written)
+            failed.push_back({Utf8String::fromWide(pictures_[i].c_str(), 0), results_[i].outcome});
+    }
+    return failed;
 }

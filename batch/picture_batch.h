@@ -9,14 +9,17 @@
 #include <thread>
 #include <vector>
 
+#include "batch/batch_account.h"
+#include "imaging/resize_outcome.h"
 #include "settings/image_size.h"
 
 // The pictures of one drop, resized by a few worker threads (as many as
 // cores, at most 4), so that no more pictures than that are in memory at
 // once. Each worker makes its own GDI+ objects and text; paths cross threads
 // only as std::wstring, since the program's text type is not for sharing.
-// After every picture a worker posts kProgressMessage to the window; the
-// last worker to stop posts kFinishedMessage.
+// A picture that runs out of memory beside the others is tried once more
+// after them, alone. After every picture a worker posts kProgressMessage to
+// the window; the last worker to stop posts kFinishedMessage.
 class PictureBatch {
 public:
     static constexpr UINT kProgressMessage = WM_APP + 1;
@@ -35,21 +38,34 @@ public:
 
     size_t total() const { return pictures_.size(); }
     size_t finished() const { return finished_; }
-    // The copies written, in the order of the pictures; call after kFinishedMessage.
+    // Call these after kFinishedMessage. The copies written, in the order of
+    // the pictures; the pictures tried that gave none, in the same order.
     std::vector<std::wstring> copies();
+    std::vector<FailedPicture> failures();
 
 private:
+    struct Result {
+        int tries = 0;
+        ResizeOutcome outcome = ResizeOutcome::Written;
+        std::wstring copy;
+    };
+
     void work();
+    void resize(size_t index);
+    void retryAlone();
 
     const std::vector<std::wstring> pictures_;
     const ImageSize requested_;
     HWND window_ = nullptr;
     std::atomic<size_t> next_{0};
     std::atomic<size_t> finished_{0};
-    std::atomic<size_t> running_{0};
     std::atomic<bool> cancelled_{false};
-    std::mutex copiesLock_;
-    std::vector<std::wstring> copies_;
+    // Guards the count of running workers; held while they start, so that
+    // none counts itself out before the number that started is known.
+    std::mutex runningLock_;
+    size_t running_ = 0;
+    std::mutex resultsLock_;
+    std::vector<Result> results_;
     std::vector<std::thread> workers_;
 };
 

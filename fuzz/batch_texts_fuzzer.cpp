@@ -1,9 +1,15 @@
 // The texts of the route a whole selection takes: a class id read from a
-// verb's DropTarget (any registry text), the server's own arguments, and the
-// progress line in any translated format. An id is only ever the program's
-// when it reads back to the size it was made from.
+// verb's DropTarget (any registry text), the server's own arguments, the
+// progress line in any translated format, and the account of the pictures
+// that gave no copy, under any translation and for any names. An id is only
+// ever the program's when it reads back to the size it was made from.
+#include <string>
+#include <vector>
+
+#include "batch/batch_account.h"
 #include "batch/progress_text.h"
 #include "fuzz/fuzz_support.h"
+#include "i18n/translation_table.h"
 #include "shell/server_class.h"
 
 namespace {
@@ -45,6 +51,29 @@ void checkProgress(const Utf8String& format, uint32_t current, uint32_t total)
             "the line holds both numbers");
 }
 
+// However many pictures failed and however long their names, the account
+// holds both counts and stays within a few lines of bounded length.
+void checkAccount(FuzzedDataProvider& data, const std::string& translation)
+{
+    const auto copies = data.ConsumeIntegral<uint32_t>();
+    const auto pictures = data.ConsumeIntegral<uint32_t>();
+    std::vector<FailedPicture> failures(data.ConsumeIntegralInRange<size_t>(0, kNamedFailures + 4));
+    for (FailedPicture& failure : failures) {
+        failure.outcome = static_cast<ResizeOutcome>(data.ConsumeIntegralInRange<int>(1, 4));
+        failure.path = utf8Of(data.ConsumeRandomLengthString(400));
+    }
+    translationTable.readText(translation.data(), translation.size());
+    const Utf8String account = batchAccount(copies, pictures, failures);
+    translationTable.clear();
+    requireWellFormed(account);
+    const std::string bytes = bytesOf(account);
+    require(bytes.find(std::to_string(copies)) != std::string::npos &&
+                bytes.find(std::to_string(pictures)) != std::string::npos,
+            "the account holds both counts");
+    const size_t longestLine = utf8Of(translation).charCount() + kLongestShownName + 64;
+    require(account.charCount() <= (kNamedFailures + 2) * longestLine, "the account stays short");
+}
+
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* bytes, size_t size)
@@ -60,5 +89,6 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* bytes, size_t size)
     checkClassId(text);
     checkServeArguments(text);
     checkProgress(text, current, total);
+    checkAccount(data, textBytes);
     return 0;
 }

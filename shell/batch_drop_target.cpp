@@ -60,9 +60,19 @@ HRESULT BatchDropTarget::DragLeave()
     return S_OK;
 }
 
+static HRESULT refuse(DWORD* effect, HRESULT why)
+{
+    if (effect) *effect = DROPEFFECT_NONE;
+    return why;
+}
+
 HRESULT BatchDropTarget::Drop(IDataObject* data, DWORD, POINTL, DWORD* effect)
 {
-    receiver_(droppedFiles(data));
+    try {
+        if (!receiver_(droppedFiles(data))) return refuse(effect, E_FAIL);
+    } catch (const std::bad_alloc&) {
+        return refuse(effect, E_OUTOFMEMORY);
+    }
     return offerCopy(effect);
 }
 

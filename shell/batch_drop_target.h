@@ -5,12 +5,14 @@
 #include <string>
 #include <vector>
 
-// What the server does with the files of a drop.
-using DropReceiver = void (*)(std::vector<std::wstring> files);
+// What the server does with the files of a drop; false when it took none of
+// them to work on.
+using DropReceiver = bool (*)(std::vector<std::wstring> files);
 
 // The object Explorer drops a selection on: it hands the file list to the
-// receiver and returns at once; the work runs in the server. Each object
-// holds a server reference while it lives.
+// receiver and returns at once; the work runs in the server. A drop the
+// receiver takes nothing of fails, with no effect. Each object holds a server
+// reference while it lives.
 class BatchDropTarget final : public IDropTarget {
 public:
     explicit BatchDropTarget(DropReceiver receiver);

@@ -2,8 +2,9 @@
 
 #include <windows.h>
 
-// Long enough for COM to hand a waiting client the class, short enough that
-// an idle server does not stay around.
+// Long enough for the client that started the server, or one that holds its
+// class, to make its object; short enough that an idle server does not stay
+// around.
 constexpr UINT kLingerMs = 3000;
 
 static ULONG references = 0;

@@ -45,7 +45,7 @@
 #define IDC_BANNER 1111
 
 // Progress window of a batch of pictures. Its Cancel button is IDCANCEL, so
-// that Esc presses it.
+// that Esc presses it; the OK button of its account is IDOK, which Enter presses.
 #define IDD_PROGRESS 1200
 
 #define IDC_PROGRESS_TEXT 1201

@@ -1,9 +1,13 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <string>
 #include <vector>
 
+#include "batch/batch_account.h"
 #include "batch/copy_folders.h"
 #include "batch/progress_text.h"
+#include "i18n/translation_table.h"
 
 static Utf8String text(const char* value)
 {
@@ -50,4 +54,65 @@ TEST(BatchText, CopiesAreGroupedByFolderInTheOrderMet)
         ASSERT_EQ(groups[i].names.size(), expected[i].names.size()) << expected[i].folder;
         for (size_t n = 0; n < groups[i].names.size(); ++n) EXPECT_STREQ(groups[i].names[n].text(), expected[i].names[n]);
     }
+}
+
+TEST(BatchText, AnAccountCountsTheCopiesAndNamesEachFailedPictureWithItsReason)
+{
+    const char russian[] =
+        "Copies made: %d of %d.=Сделано копий: %d из %d.\r\n"
+        "No copy was made of:=Без копии остались:\r\n"
+        "not a picture=не картинка\r\n"
+        "cannot be read=не читается\r\n"
+        "...and %d more.=...и ещё %d.\r\n";
+    const std::vector<FailedPicture> three = {
+        {text("C:\\Photos\\notes.jpg"), ResizeOutcome::NotAPicture},
+        {text("C:\\Photos\\locked.png"), ResizeOutcome::Unreadable},
+        {text("D:\\Архив/старое фото.gif"), ResizeOutcome::Unwritable},
+    };
+    const struct {
+        bool translated;
+        uint32_t copies;
+        std::vector<FailedPicture> failures;
+        const char* account;
+    } rows[] = {
+        {false, 7, three,
+         "Copies made: 7 of 10.\nNo copy was made of:\nnotes.jpg — not a picture\nlocked.png — cannot be read\n"
+         "старое фото.gif — cannot write beside it"},
+        // A key without an entry stays English beside the translated ones.
+        {true, 7, three,
+         "Сделано копий: 7 из 10.\nБез копии остались:\nnotes.jpg — не картинка\nlocked.png — не читается\n"
+         "старое фото.gif — cannot write beside it"},
+        {false, 0, {{text("big.jpg"), ResizeOutcome::TooLarge}}, "Copies made: 0 of 10.\nNo copy was made of:\nbig.jpg — too large"},
+    };
+    for (const auto& row : rows) {
+        translationTable.clear();
+        if (row.translated) translationTable.readText(russian, sizeof russian - 1);
+        EXPECT_STREQ(batchAccount(row.copies, 10, row.failures).text(), row.account);
+    }
+    translationTable.clear();
+}
+
+TEST(BatchText, AnAccountStaysShortWhateverFailed)
+{
+    std::vector<FailedPicture> failures;
+    for (int i = 1; i <= 13; ++i)
+        failures.push_back({text(("C:\\scans\\page " + std::to_string(i) + ".png").c_str()), ResizeOutcome::Unreadable});
+    const std::string many = batchAccount(0, 13, failures).text();
+    EXPECT_EQ(std::count(many.begin(), many.end(), '\n'), 2 + 10) << many;
+    EXPECT_NE(many.find("page 10.png"), std::string::npos);
+    EXPECT_EQ(many.find("page 11.png"), std::string::npos);
+    EXPECT_EQ(many.substr(many.rfind('\n') + 1), "...and 3 more.");
+
+    // A long name keeps its start and its end, extension and number.
+    const std::string name = std::string(70, 'a') + "0123456789photo 12.jpg";
+    const std::string line = batchAccount(0, 1, {{text(("C:\\" + name).c_str()), ResizeOutcome::TooLarge}}).text();
+    EXPECT_NE(line.find("\n" + std::string(39, 'a') + "…" + "23456789photo 12.jpg — too large"), std::string::npos) << line;
+
+    // A broken translation of a count gives way to the English line.
+    const char broken[] = "Copies made: %d of %d.=Копий: %d.\r\n...and %d more.=и ещё\r\n";
+    translationTable.readText(broken, sizeof broken - 1);
+    const std::string english = batchAccount(2, 15, failures).text();
+    translationTable.clear();
+    EXPECT_EQ(english.substr(0, english.find('\n')), "Copies made: 2 of 15.");
+    EXPECT_EQ(english.substr(english.rfind('\n') + 1), "...and 3 more.");
 }

@@ -8,6 +8,7 @@
 
 #include "base/win32_handles.h"
 #include "tests/e2e/explorer_drop.h"
+#include "tests/e2e/fault_checks.h"
 #include "tests/e2e/install_fixture.h"
 #include "tests/e2e/open_command_override.h"
 #include "tests/e2e/resize_workspace.h"
@@ -16,6 +17,7 @@
 #include "tests/support/picture_reader.h"
 #include "tests/support/registry_reading.h"
 #include "tests/support/test_pictures.h"
+#include "tests/support/window_reading.h"
 #include "ui/resource.h"
 
 namespace {
@@ -48,16 +50,23 @@ struct DroppedFile {
     std::wstring copy;     // empty: no copy is expected, even of a real picture
 };
 
+// The full paths of the sources of a table in a folder.
+std::vector<std::wstring> pathsIn(const std::wstring& folder, const std::vector<DroppedFile>& files)
+{
+    std::vector<std::wstring> paths;
+    for (const DroppedFile& file : files) paths.push_back(folder + L"\\" + file.name);
+    return paths;
+}
+
 // Writes the sources of a table into a folder; their full paths.
 std::vector<std::wstring> writeSources(const std::wstring& folder, const std::vector<DroppedFile>& files)
 {
-    std::vector<std::wstring> paths;
-    for (const DroppedFile& file : files) {
-        const std::wstring path = folder + L"\\" + file.name;
-        const bool written = file.format == PictureFormat::Bmp ? writeFileText(path, "not a picture\r\n")
-                                                                : makePicture(path, 160, 120, file.format, kFourColours);
+    const std::vector<std::wstring> paths = pathsIn(folder, files);
+    for (size_t i = 0; i < files.size(); ++i) {
+        const bool written = files[i].format == PictureFormat::Bmp
+                                 ? writeFileText(paths[i], "not a picture\r\n")
+                                 : makePicture(paths[i], 160, 120, files[i].format, kFourColours);
         if (!written) return {};
-        paths.push_back(path);
     }
     return paths;
 }
@@ -79,6 +88,23 @@ testing::AssertionResult holdsSourcesAndCopies(const std::wstring& folder, const
     return testing::AssertionSuccess();
 }
 
+// Copies of one 4000x3000 PNG, which takes GDI+ long enough to decode that a
+// batch of them still runs when the test acts; empty when they could not be made.
+std::vector<DroppedFile> bigPhotos(const std::wstring& folder, int count)
+{
+    const std::wstring model = folder + L"\\model.png";
+    if (!makePicture(model, 4000, 3000, PictureFormat::Png, kFourColours)) return {};
+    std::vector<DroppedFile> photos;
+    for (int i = 1; i <= count; ++i) {
+        const std::wstring name = L"photo " + std::to_wstring(i);
+        photos.push_back({name + L".png", PictureFormat::Png, name + L"_800x600.png"});
+    }
+    for (const std::wstring& path : pathsIn(folder, photos)) {
+        if (!CopyFileW(model.c_str(), path.c_str(), TRUE)) return {};
+    }
+    return DeleteFileW(model.c_str()) ? photos : std::vector<DroppedFile>();
+}
+
 std::vector<DroppedFile> numberedJpegs(const std::wstring& stem, int count)
 {
     std::vector<DroppedFile> files;
@@ -87,6 +113,59 @@ std::vector<DroppedFile> numberedJpegs(const std::wstring& stem, int count)
         files.push_back({name + L".jpg", PictureFormat::Jpeg, name + L"_800x600.jpg"});
     }
     return files;
+}
+
+// The window of a batch's account, once its OK shows; null when none comes.
+HWND accountWindow(ProgramWatch& server)
+{
+    for (int wait = 0; wait < 600; ++wait, Sleep(100)) {
+        const HWND window = server.windowTitled(L"Pellavo");
+        if (window && IsWindowVisible(GetDlgItem(window, IDOK))) return window;
+    }
+    return nullptr;
+}
+
+RECT screenBox(HWND dialog, int controlId)
+{
+    RECT box = {};
+    GetWindowRect(controlId ? GetDlgItem(dialog, controlId) : dialog, &box);
+    return box;
+}
+
+// The account in place of the progress: the text grown from one line to hold
+// its five (a line is 8 dialog units high, OK 14), OK under it, no bar and no
+// Cancel, and the whole window on the screen.
+testing::AssertionResult laidOutAsAnAccount(HWND account)
+{
+    const RECT text = screenBox(account, IDC_PROGRESS_TEXT);
+    const RECT ok = screenBox(account, IDOK);
+    const RECT window = screenBox(account, 0);
+    MONITORINFO monitor = {};
+    monitor.cbSize = sizeof monitor;
+    GetMonitorInfoW(MonitorFromWindow(account, MONITOR_DEFAULTTONEAREST), &monitor);
+    if (IsWindowVisible(GetDlgItem(account, IDC_PROGRESS_BAR)) || IsWindowVisible(GetDlgItem(account, IDCANCEL)))
+        return testing::AssertionFailure() << "the bar or Cancel still shows";
+    if ((text.bottom - text.top) * 14 <= (ok.bottom - ok.top) * 4 * 8)
+        return testing::AssertionFailure() << "the text is " << text.bottom - text.top << " pixels high";
+    if (ok.top < text.bottom) return testing::AssertionFailure() << "OK covers the text";
+    const RECT& work = monitor.rcWork;
+    if (window.top < work.top || window.bottom > work.bottom || window.left < work.left || window.right > work.right)
+        return testing::AssertionFailure() << "the window leaves the screen";
+    return testing::AssertionSuccess();
+}
+
+// The latest, or earliest, time a file of the list was written.
+ULONGLONG writeTime(const std::wstring& folder, const std::vector<DroppedFile>& files, bool latest)
+{
+    ULONGLONG found = latest ? 0 : ~0ULL;
+    for (const DroppedFile& file : files) {
+        WIN32_FILE_ATTRIBUTE_DATA data = {};
+        if (!GetFileAttributesExW((folder + L"\\" + file.copy).c_str(), GetFileExInfoStandard, &data)) continue;
+        const ULONGLONG time = (static_cast<ULONGLONG>(data.ftLastWriteTime.dwHighDateTime) << 32) |
+                               data.ftLastWriteTime.dwLowDateTime;
+        found = latest ? std::max(found, time) : std::min(found, time);
+    }
+    return found;
 }
 
 }  // namespace
@@ -148,7 +227,6 @@ TEST_F(BatchDrop, OneServerResizesAWholeMixedSelectionAndOpensOneWindowPerFolder
 
     std::vector<DroppedFile> first = numberedJpegs(L"beach ", 13);
     first.push_back({L"sunset.png", PictureFormat::Png, L"sunset_800x600.png"});
-    first.push_back({L"broken.jpg", PictureFormat::Bmp, L""});
     std::vector<DroppedFile> other = numberedJpegs(L"скан ", 10);
     for (const DroppedFile& file : {DroppedFile{L"рисунок.gif", PictureFormat::Gif, L"рисунок_800x600.gif"},
                                     DroppedFile{L"plan.PNG", PictureFormat::Png, L"plan_800x600.PNG"},
@@ -158,7 +236,7 @@ TEST_F(BatchDrop, OneServerResizesAWholeMixedSelectionAndOpensOneWindowPerFolder
         other.push_back(file);
     std::vector<std::wstring> dropped = writeSources(workspace.pictures(), first);
     const std::vector<std::wstring> otherPaths = writeSources(second, other);
-    ASSERT_EQ(dropped.size() + otherPaths.size(), 30u);
+    ASSERT_EQ(dropped.size() + otherPaths.size(), 29u);
     dropped.insert(dropped.end(), otherPaths.begin(), otherPaths.end());
 
     ProgramWatch server(copy_);
@@ -177,14 +255,9 @@ TEST_F(BatchDrop, CancelFinishesThePicturesInHandAndStartsNoOther)
     ResizeWorkspace workspace(L"Big photos");
     ASSERT_TRUE(workspace.ready());
     constexpr int kCount = 40;
-    const std::wstring model = workspace.picture(L"model.jpg");
-    ASSERT_TRUE(makePicture(model, 4000, 3000, PictureFormat::Jpeg, kFourColours));
-    std::vector<std::wstring> dropped;
-    for (int i = 1; i <= kCount; ++i) {
-        dropped.push_back(workspace.picture(L"photo " + std::to_wstring(i) + L".jpg"));
-        ASSERT_TRUE(CopyFileW(model.c_str(), dropped.back().c_str(), TRUE));
-    }
-    ASSERT_TRUE(DeleteFileW(model.c_str()));
+    const std::vector<DroppedFile> photos = bigPhotos(workspace.pictures(), kCount);
+    ASSERT_EQ(photos.size(), static_cast<size_t>(kCount));
+    const std::vector<std::wstring> dropped = pathsIn(workspace.pictures(), photos);
     const std::vector<std::wstring> sources = workspace.entries();
 
     ProgramWatch server(copy_);
@@ -207,11 +280,120 @@ TEST_F(BatchDrop, CancelFinishesThePicturesInHandAndStartsNoOther)
         if (std::find(sources.begin(), sources.end(), name) != sources.end()) continue;
         SCOPED_TRACE(testing::Message() << "copy " << copies);
         ++copies;
-        EXPECT_EQ(name.substr(name.size() - 12), L"_800x600.jpg");
+        EXPECT_EQ(name.substr(name.size() - 12), L"_800x600.png");
         const auto copy = decodePicture(workspace.picture(name));
         EXPECT_TRUE(copy && copy->width == 800 && copy->height == 600) << "a copy that is not whole";
     }
     EXPECT_GT(copies, 0u);
     EXPECT_LT(copies, static_cast<size_t>(kCount)) << "Cancel stopped nothing";
     EXPECT_EQ(server.seen().size(), 1u);
+}
+
+TEST_F(BatchDrop, ADropOfTenSaysWhichPicturesGaveNoCopyAndWhyOrClosesByItself)
+{
+    const struct {
+        const char* name;
+        const wchar_t* translation;  // null: English
+        bool faulty;                 // one not a picture, one held open, one where nothing can be written
+        const wchar_t* account;
+    } rows[] = {
+        {"all copied", nullptr, false, nullptr},
+        {"three without a copy", nullptr, true,
+         L"Copies made: 7 of 10.\nNo copy was made of:\nnotes.jpg — not a picture\nlocked.jpg — cannot be read\n"
+         L"kept.png — cannot write beside it"},
+        {"three without a copy, in Russian", L"rus_translate.txt", true,
+         L"Сделано копий: 7 из 10.\nНе удалось сделать копию:\nnotes.jpg — это не картинка\n"
+         L"locked.jpg — не читается\nkept.png — рядом нельзя записать"},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.name);
+        if (row.translation) {
+            ASSERT_TRUE(useTranslation(row.translation));
+        }
+        ResizeWorkspace workspace(L"Ten photos");
+        ASSERT_TRUE(workspace.ready());
+        const std::wstring keptFolder = workspace.addFolder(L"Kept");
+        ASSERT_FALSE(keptFolder.empty());
+        std::vector<DroppedFile> pictures = numberedJpegs(L"photo ", row.faulty ? 7 : 9);
+        std::vector<DroppedFile> kept = {{L"kept.png", PictureFormat::Png, row.faulty ? L"" : L"kept_800x600.png"}};
+        if (row.faulty) {
+            pictures.insert(pictures.begin() + 3, {L"notes.jpg", PictureFormat::Bmp, L""});
+            pictures.insert(pictures.begin() + 6, {L"locked.jpg", PictureFormat::Jpeg, L""});
+        }
+        std::vector<std::wstring> dropped = writeSources(workspace.pictures(), pictures);
+        const std::vector<std::wstring> keptPaths = writeSources(keptFolder, kept);
+        ASSERT_EQ(dropped.size() + keptPaths.size(), 10u);
+        dropped.insert(dropped.end(), keptPaths.begin(), keptPaths.end());
+        const FileHandle locked(row.faulty ? CreateFileW(workspace.picture(L"locked.jpg").c_str(), GENERIC_READ, 0,
+                                                         nullptr, OPEN_EXISTING, 0, nullptr)
+                                           : INVALID_HANDLE_VALUE);
+        const ScopedImmutable unwritable(row.faulty ? std::vector<std::wstring>{keptFolder} : std::vector<std::wstring>{});
+        ASSERT_TRUE(unwritable.applied());
+        ASSERT_EQ(static_cast<bool>(locked), row.faulty);
+
+        ProgramWatch server(copy_);
+        EXPECT_EQ(dropOnClass(registeredClass(), dropped), S_OK);
+        if (row.faulty) {
+            const HWND account = accountWindow(server);
+            ASSERT_TRUE(account) << "no account of the pictures without a copy";
+            EXPECT_EQ(itemText(account, IDC_PROGRESS_TEXT), row.account);
+            EXPECT_TRUE(laidOutAsAnAccount(account));
+            EXPECT_TRUE(holdsSourcesAndCopies(workspace.pictures(), pictures));
+            EXPECT_FALSE(server.waitForEnd(0)) << "the server ended before its account was read";
+            EXPECT_TRUE(workspace.openedFiles().empty()) << "the copies showed before the account was read";
+            PostMessageW(account, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
+        }
+        EXPECT_TRUE(server.waitForEnd(kServerTimeLimitMs)) << "the server did not end";
+        EXPECT_EQ(server.seen().size(), 1u);
+        EXPECT_TRUE(holdsSourcesAndCopies(workspace.pictures(), pictures));
+        EXPECT_TRUE(holdsSourcesAndCopies(keptFolder, kept));
+        // One folder window, for the pictures folder: none where nothing was copied.
+        EXPECT_EQ(workspace.openedFiles(), std::vector<std::wstring>(row.faulty ? 1 : 2, L""));
+    }
+}
+
+TEST_F(BatchDrop, ASecondDropWhileOneRunsWaitsForItThenRuns)
+{
+    ResizeWorkspace workspace(L"Big photos");
+    ASSERT_TRUE(workspace.ready());
+    const std::wstring second = workspace.addFolder(L"Small photos");
+    ASSERT_FALSE(second.empty());
+    const std::vector<DroppedFile> big = bigPhotos(workspace.pictures(), 8);
+    ASSERT_EQ(big.size(), 8u);
+    const std::vector<std::wstring> firstDrop = pathsIn(workspace.pictures(), big);
+    const std::vector<DroppedFile> small = numberedJpegs(L"small ", 4);
+    const std::vector<std::wstring> secondDrop = writeSources(second, small);
+    ASSERT_EQ(secondDrop.size(), small.size());
+
+    ProgramWatch server(copy_);
+    EXPECT_EQ(dropOnClass(registeredClass(), firstDrop), S_OK);
+    EXPECT_EQ(dropOnClass(registeredClass(), secondDrop), S_OK);
+    ASSERT_LT(workspace.entries().size(), 2 * big.size()) << "the first batch ended before the second drop came";
+    EXPECT_TRUE(server.waitForEnd(kServerTimeLimitMs)) << "the server did not end";
+
+    EXPECT_EQ(server.seen().size(), 1u) << "both drops went to the running server";
+    EXPECT_TRUE(holdsSourcesAndCopies(workspace.pictures(), big));
+    EXPECT_TRUE(holdsSourcesAndCopies(second, small));
+    EXPECT_LE(writeTime(workspace.pictures(), big, true), writeTime(second, small, false))
+        << "a copy of the second drop was written while the first batch ran";
+    EXPECT_EQ(workspace.openedFiles(), std::vector<std::wstring>(2, L""));
+}
+
+TEST_F(BatchDrop, ADropThatHoldsNoPictureFailsWithNoEffectAndLeavesNothing)
+{
+    ResizeWorkspace workspace(L"Documents");
+    ASSERT_TRUE(workspace.ready());
+    const std::vector<std::wstring> documents = {workspace.picture(L"notes.txt"), workspace.picture(L"plan.doc")};
+    for (const std::wstring& document : documents) ASSERT_TRUE(writeFileText(document, "not a picture\r\n"));
+    const std::vector<std::wstring> before = workspace.entries();
+
+    for (const std::vector<std::wstring>& files : {documents, std::vector<std::wstring>{}}) {
+        SCOPED_TRACE(testing::Message() << files.size() << " files");
+        ProgramWatch server(copy_);
+        DWORD effect = DROPEFFECT_COPY;
+        EXPECT_EQ(dropOnClass(registeredClass(), files, &effect), E_FAIL);
+        EXPECT_EQ(effect, static_cast<DWORD>(DROPEFFECT_NONE));
+        EXPECT_TRUE(server.waitForEnd(kServerTimeLimitMs)) << "the server did not end";
+        EXPECT_TRUE(wroteNothing(workspace, before));
+    }
 }

@@ -99,7 +99,7 @@ using ComPointer = HandleOwner<ComReleaseTraits<T>>;
 
 }  // namespace
 
-HRESULT dropOnClass(const std::wstring& classId, const std::vector<std::wstring>& files)
+HRESULT dropOnClass(const std::wstring& classId, const std::vector<std::wstring>& files, DWORD* effect)
 {
     CLSID id;
     const HRESULT parsed = CLSIDFromString(classId.c_str(), &id);
@@ -109,11 +109,13 @@ HRESULT dropOnClass(const std::wstring& classId, const std::vector<std::wstring>
                                              reinterpret_cast<void**>(target.receive()));
     if (FAILED(created)) return created;
     const ComPointer<IDataObject> data(new FileDropData(files));
-    DWORD effect = DROPEFFECT_COPY;
-    const HRESULT entered = target.get()->DragEnter(data.get(), MK_RBUTTON, POINTL{}, &effect);
+    DWORD offered = DROPEFFECT_COPY;
+    const HRESULT entered = target.get()->DragEnter(data.get(), MK_RBUTTON, POINTL{}, &offered);
     if (FAILED(entered)) return entered;
-    effect = DROPEFFECT_COPY;
-    return target.get()->Drop(data.get(), MK_RBUTTON, POINTL{}, &effect);
+    DWORD dropped = DROPEFFECT_COPY;
+    const HRESULT result = target.get()->Drop(data.get(), MK_RBUTTON, POINTL{}, &dropped);
+    if (effect) *effect = dropped;
+    return result;
 }
 
 ProgramWatch::~ProgramWatch()

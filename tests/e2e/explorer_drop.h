@@ -9,8 +9,9 @@
 // Plays Explorer for a DropTarget verb: creates the class out of process,
 // as COM finds it from its id text, and drops the files on it as one
 // CF_HDROP. The calling thread must be in a COM apartment. The result of the
-// creation, or of the drop when the creation succeeded.
-HRESULT dropOnClass(const std::wstring& classId, const std::vector<std::wstring>& files);
+// creation, or of the drop when the creation succeeded; the drop's effect
+// goes to effect when it is given.
+HRESULT dropOnClass(const std::wstring& classId, const std::vector<std::wstring>& files, DWORD* effect = nullptr);
 
 // The processes that run one program file, watched from before a drop until
 // they have all ended; those still running at the time limit are ended.
