@@ -1,6 +1,8 @@
 #include "pixels/resampler.h"
 
 #include <climits>
+#include <system_error>
+#include <thread>
 
 #include "pixels/box_reduction.h"
 
@@ -24,16 +26,44 @@ bool fitsTheResampler(const BasicPixelView<Byte>& view)
 
 // `source` stands for `extentWidth` x `extentHeight` pixels of the picture:
 // fewer than its own when its last column or row averages a cut-short block.
+// Output rows from `top` up to `bottom` only, of the same whole resize: the
+// filter still reads the source rows around them.
+bool resampleRows(const PixelView& source, float extentWidth, float extentHeight, const MutablePixelView& target,
+                  int32_t top, int32_t bottom)
+{
+    const int alpha = source.channels == 4 ? 3 : STBIR_ALPHA_CHANNEL_NONE;
+    const float right = extentWidth / static_cast<float>(source.width);
+    const float rowsPerTarget = extentHeight / static_cast<float>(source.height) / static_cast<float>(target.height);
+    return stbir_resize_region(source.pixels, source.width, source.height, static_cast<int>(source.stride),
+                               target.row(top), target.width, bottom - top, static_cast<int>(target.stride),
+                               STBIR_TYPE_UINT8, source.channels, alpha, 0, STBIR_EDGE_CLAMP, STBIR_EDGE_CLAMP,
+                               kFilter, kFilter, STBIR_COLORSPACE_LINEAR, nullptr, 0.0f,
+                               rowsPerTarget * static_cast<float>(top), right,
+                               rowsPerTarget * static_cast<float>(bottom)) != 0;
+}
+
+// A copy of this many rows or more is worth a second thread.
+constexpr int32_t kRowsWorthAThread = 256;
+
 bool resample(const PixelView& source, float extentWidth, float extentHeight, const MutablePixelView& target)
 {
     if (!fitsTheResampler(source) || !fitsTheResampler(target)) return false;
-    const int alpha = source.channels == 4 ? 3 : STBIR_ALPHA_CHANNEL_NONE;
-    return stbir_resize_region(source.pixels, source.width, source.height, static_cast<int>(source.stride),
-                               target.pixels, target.width, target.height, static_cast<int>(target.stride),
-                               STBIR_TYPE_UINT8, source.channels, alpha, 0, STBIR_EDGE_CLAMP, STBIR_EDGE_CLAMP,
-                               kFilter, kFilter, STBIR_COLORSPACE_LINEAR, nullptr, 0.0f, 0.0f,
-                               extentWidth / static_cast<float>(source.width),
-                               extentHeight / static_cast<float>(source.height)) != 0;
+    // The lower half on a thread of its own, so that one picture uses two
+    // cores; a thread that cannot be had leaves it all to this one.
+    const int32_t middle = target.height / 2;
+    if (target.height < kRowsWorthAThread || std::thread::hardware_concurrency() < 2)
+        return resampleRows(source, extentWidth, extentHeight, target, 0, target.height);
+    bool lowerDone = false;
+    std::thread lower;
+    try {
+        lower = std::thread(
+            [&] { lowerDone = resampleRows(source, extentWidth, extentHeight, target, middle, target.height); });
+    } catch (const std::system_error&) {
+        return resampleRows(source, extentWidth, extentHeight, target, 0, target.height);
+    }
+    const bool upperDone = resampleRows(source, extentWidth, extentHeight, target, 0, middle);
+    lower.join();
+    return upperDone && lowerDone;
 }
 
 }  // namespace

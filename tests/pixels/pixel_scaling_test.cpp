@@ -111,6 +111,8 @@ TEST(Resampler, KeepsAFlatPictureFlatToEveryEdgeShrunkOrEnlarged)
     } rows[] = {
         {97, 61, orange, 37, 23},  {321, 241, orange, 32, 24},  {13, 7, orange, 130, 70},
         {97, 61, seeThrough, 37, 23}, {321, 241, seeThrough, 32, 24}, {13, 7, seeThrough, 130, 70},
+        // Tall enough for the rows to be shared by two threads.
+        {1200, 900, orange, 400, 300}, {40, 30, seeThrough, 400, 300},
     };
     for (const auto& row : rows) {
         const int32_t channels = static_cast<int32_t>(row.colour.size());
@@ -128,4 +130,21 @@ TEST(Resampler, KeepsAFlatPictureFlatToEveryEdgeShrunkOrEnlarged)
     EXPECT_FALSE(scalePixels(PixelView{}, 10, 10, scaled));
     const PixelBuffer one = pictureOf(1, 1, 3, orange);
     EXPECT_FALSE(scalePixels(one.view(), 0, 10, scaled));
+}
+
+TEST(Resampler, KeepsARampWholeWhereTwoThreadsShareTheRows)
+{
+    // Each source row is twice its number; enlarged six times, each copy row
+    // shows the source position it stands for, so a half put in the wrong
+    // place or scaled by another measure stands out.
+    std::vector<int> bytes;
+    for (int32_t y = 0; y < 100; ++y)
+        for (int32_t i = 0; i < 8 * 3; ++i) bytes.push_back(2 * y);
+    const PixelBuffer source = pictureOf(8, 100, 3, bytes);
+    PixelBuffer scaled;
+    ASSERT_TRUE(scalePixels(source.view(), 8, 600, scaled));
+    for (int32_t y = 3; y < 597; ++y) {
+        const double position = (y + 0.5) / 6.0 - 0.5;
+        ASSERT_NEAR(scaled.view().row(y)[0], 2.0 * position, 1.0) << "row " << y;
+    }
 }
