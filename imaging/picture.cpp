@@ -79,15 +79,15 @@ static JpegSegments withoutColourProfile(JpegSegments segments)
 bool Picture::loadWithGdiplus(const wchar_t* path)
 {
     uint8_t head[kSignatureBytes] = {};
-    {
+    FileSource(path).read(head, sizeof head);
+    // Only a JPEG has segments to walk; GDI+ reads everything else on its own.
+    if (isJpegSignature(head, sizeof head)) {
         FileSource file(path);
         JpegSegments segments;
         if (readHeadSegments(file, segments)) {
             orientation_ = orientationOfSegments(segments);
             segments_ = withoutColourProfile(std::move(segments));
         }
-        FileSource start(path);
-        start.read(head, sizeof head);
     }
     if (!startGdiplus()) return fail(ResizeOutcome::NotAPicture);
     gdiplusSource_.reset(new Gdiplus::Bitmap(path));
