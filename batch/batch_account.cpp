@@ -21,6 +21,7 @@ static Utf8String reasonKey(ResizeOutcome outcome)
     case ResizeOutcome::Unwritable:
         return Utf8String::fromAnsi("cannot write beside it");
     case ResizeOutcome::TooLarge:
+    case ResizeOutcome::OutOfMemory:
         return Utf8String::fromAnsi("too large");
     case ResizeOutcome::Written:
         break;

@@ -59,7 +59,7 @@ static ResizeOutcome resizeOne(const std::wstring& picture, const ImageSize& req
         if (outcome == ResizeOutcome::Written) copy = written.toWide().units();
         return outcome;
     } catch (const std::bad_alloc&) {
-        return ResizeOutcome::TooLarge;
+        return ResizeOutcome::OutOfMemory;
     }
 }
 
@@ -74,7 +74,7 @@ void PictureBatch::resize(size_t index)
         ++result.tries;
         result.outcome = outcome;
         result.copy.swap(copy);
-        retryDue = outcome == ResizeOutcome::TooLarge && result.tries == 1;
+        retryDue = outcome == ResizeOutcome::OutOfMemory && result.tries == 1;
     }
     // A picture waiting for its second try is not finished yet.
     if (retryDue) return;
@@ -89,7 +89,7 @@ void PictureBatch::retryAlone()
         bool due = false;
         {
             const std::lock_guard<std::mutex> lock(resultsLock_);
-            due = results_[index].outcome == ResizeOutcome::TooLarge && results_[index].tries == 1;
+            due = results_[index].outcome == ResizeOutcome::OutOfMemory && results_[index].tries == 1;
         }
         if (due) resize(index);
     }

@@ -18,8 +18,12 @@ constexpr int kRowsPerRead = 16;
 // A progressive photo has about ten scans; thousands of tiny ones would keep
 // a resize busy for minutes.
 constexpr int kMaxScans = 500;
+// libjpeg's own working memory: a 200-megapixel baseline photo needs a few
+// megabytes, a 75-megapixel progressive one about 230 MB for its
+// coefficients; a crafted header may ask for gigabytes.
+constexpr long kMostWorkingMemory = 1L << 30;
 
-enum class Phase { Fresh, HeaderRead, Done };
+enum class Phase { Fresh, HeaderRead, Started, Done };
 
 void limitScans(j_common_ptr common)
 {
@@ -37,6 +41,7 @@ void readHeaderStep(void* context)
 {
     const HeaderJob& job = *static_cast<HeaderJob*>(context);
     jpeg_create_decompress(job.info);
+    job.info->mem->max_memory_to_use = kMostWorkingMemory;
     job.info->src = job.input;
     job.info->progress = job.progress;
     jpeg_save_markers(job.info, kApp1, 0xFFFF);
@@ -47,15 +52,16 @@ void readHeaderStep(void* context)
 struct StartJob {
     jpeg_decompress_struct* info;
     ImageSize smallest;
+    bool needsEndMarker;
 };
 
 // The smallest inverse-DCT scale still at least `smallest` both ways; a
 // progressive file is read whole here.
 void startStep(void* context)
 {
-    const StartJob& job = *static_cast<StartJob*>(context);
+    StartJob& job = *static_cast<StartJob*>(context);
     jpeg_decompress_struct& info = *job.info;
-    info.out_color_space = JCS_EXT_BGR;
+    info.out_color_space = info.jpeg_color_space == JCS_GRAYSCALE ? JCS_GRAYSCALE : JCS_EXT_BGR;
     const auto width = static_cast<JDIMENSION>(std::max(job.smallest.width, 0));
     const auto height = static_cast<JDIMENSION>(std::max(job.smallest.height, 0));
     info.scale_num = 1;
@@ -67,11 +73,16 @@ void startStep(void* context)
     }
     info.scale_denom = denominator;
     jpeg_start_decompress(&info);
+    // Only a single Huffman scan tells a cut by itself, running short of
+    // bits; where more scans or arithmetic coding follow, the end marker is
+    // what shows that nothing is missing.
+    job.needsEndMarker = jpeg_has_multiple_scans(&info) || info.arith_code;
 }
 
 struct ReadJob {
     jpeg_decompress_struct* info;
     MutablePixelView pixels;
+    const RowsDecoded* decoded;
 };
 
 void readPixelsStep(void* context)
@@ -87,6 +98,7 @@ void readPixelsStep(void* context)
             ++count;
         }
         jpeg_read_scanlines(&info, rows, count);
+        if (job.decoded) job.decoded->tell(job.decoded->context, static_cast<int32_t>(info.output_scanline));
     }
     // Reads on to the end marker, so a file cut after its last row is caught too.
     jpeg_finish_decompress(&info);
@@ -94,7 +106,25 @@ void readPixelsStep(void* context)
 
 JpegStatus failureOf(const JpegErrorManager& errors)
 {
-    return errors.ranOutOfMemory() ? JpegStatus::OutOfMemory : JpegStatus::Corrupt;
+    switch (errors.pub.msg_code) {
+    case JERR_OUT_OF_MEMORY:
+        return JpegStatus::OutOfMemory;
+    case JERR_NO_BACKING_STORE:  // asked for more than kMostWorkingMemory
+    case JERR_IMAGE_TOO_BIG:
+        return JpegStatus::TooLarge;
+    default:
+        return JpegStatus::Corrupt;
+    }
+}
+
+// Not a JPEG, or a kind libjpeg-turbo does not decode (lossless, hierarchical,
+// 12-bit) but others may; any other failure of the header is damage.
+JpegStatus headerFailureOf(const JpegErrorManager& errors)
+{
+    const int code = errors.pub.msg_code;
+    if (code == JERR_NO_SOI || code == JERR_SOF_UNSUPPORTED || code == JERR_BAD_PRECISION)
+        return JpegStatus::NotForThisDecoder;
+    return failureOf(errors);
 }
 
 // Colours that come out as BGR; CMYK, YCCK and unknown ones are left to others.
@@ -113,6 +143,7 @@ struct JpegDecoder::State {
     jpeg_progress_mgr progress = {limitScans, 0, 0, 0, 0};
     JpegSegments segments;
     Phase phase = Phase::Fresh;
+    bool needsEndMarker = true;
 
     ~State() { jpeg_destroy_decompress(&info); }
 };
@@ -128,8 +159,7 @@ JpegStatus JpegDecoder::readHeader(ByteSource& source)
     state.phase = Phase::Done;
     state.info.err = prepareErrors(state.errors);
     HeaderJob job{&state.info, prepareSource(state.input, source), &state.progress};
-    if (!runJpegStep(state.errors, readHeaderStep, &job))
-        return state.errors.ranOutOfMemory() ? JpegStatus::OutOfMemory : JpegStatus::NotForThisDecoder;
+    if (!runJpegStep(state.errors, readHeaderStep, &job)) return headerFailureOf(state.errors);
     if (!hasPlainColours(state.info)) return JpegStatus::NotForThisDecoder;
     try {
         for (jpeg_saved_marker_ptr marker = state.info.marker_list; marker; marker = marker->next)
@@ -153,20 +183,58 @@ const JpegSegments& JpegDecoder::segments() const
     return state_->segments;
 }
 
-JpegStatus JpegDecoder::decode(const ImageSize& smallest, PixelBuffer& pixels)
+JpegStatus JpegDecoder::start(const ImageSize& smallest)
 {
-    pixels = PixelBuffer();
     State& state = *state_;
     if (state.phase != Phase::HeaderRead) return JpegStatus::NotForThisDecoder;
     state.phase = Phase::Done;
-    StartJob start{&state.info, smallest};
-    if (!runJpegStep(state.errors, startStep, &start)) return failureOf(state.errors);
-    if (!pixels.allocate(static_cast<int32_t>(state.info.output_width),
-                         static_cast<int32_t>(state.info.output_height), 3))
-        return JpegStatus::OutOfMemory;
-    ReadJob job{&state.info, pixels.mutableView()};
-    const bool read = runJpegStep(state.errors, readPixelsStep, &job);
-    if (read && !state.errors.lostData) return JpegStatus::Decoded;
+    StartJob job{&state.info, smallest, true};
+    if (!runJpegStep(state.errors, startStep, &job)) return failureOf(state.errors);
+    state.needsEndMarker = job.needsEndMarker;
+    state.phase = Phase::Started;
+    return JpegStatus::Decoded;
+}
+
+ImageSize JpegDecoder::decodedSize() const
+{
+    return {static_cast<int32_t>(state_->info.output_width), static_cast<int32_t>(state_->info.output_height)};
+}
+
+int32_t JpegDecoder::channels() const
+{
+    return state_->info.output_components;
+}
+
+PixelExtent JpegDecoder::decodedExtent() const
+{
+    const jpeg_decompress_struct& info = state_->info;
+    const double scale = static_cast<double>(info.scale_num) / info.scale_denom;
+    return {info.image_width * scale, info.image_height * scale};
+}
+
+JpegStatus JpegDecoder::readPixels(const MutablePixelView& pixels, const RowsDecoded* decoded)
+{
+    State& state = *state_;
+    if (state.phase != Phase::Started) return JpegStatus::NotForThisDecoder;
+    state.phase = Phase::Done;
+    const ImageSize size = decodedSize();
+    if (!pixels.isValid() || pixels.width != size.width || pixels.height != size.height ||
+        pixels.channels != channels())
+        return JpegStatus::NotForThisDecoder;
+    ReadJob job{&state.info, pixels, decoded};
+    if (!runJpegStep(state.errors, readPixelsStep, &job)) return failureOf(state.errors);
+    const bool cut = state.errors.reachedEnd && state.needsEndMarker;
+    return state.errors.lostData || cut ? JpegStatus::Corrupt : JpegStatus::Decoded;
+}
+
+JpegStatus JpegDecoder::decode(const ImageSize& smallest, PixelBuffer& pixels)
+{
     pixels = PixelBuffer();
-    return read ? JpegStatus::Corrupt : failureOf(state.errors);
+    const JpegStatus started = start(smallest);
+    if (started != JpegStatus::Decoded) return started;
+    const ImageSize size = decodedSize();
+    if (!pixels.allocate(size.width, size.height, channels())) return JpegStatus::OutOfMemory;
+    const JpegStatus read = readPixels(pixels.mutableView(), nullptr);
+    if (read != JpegStatus::Decoded) pixels = PixelBuffer();
+    return read;
 }

@@ -9,6 +9,8 @@
 
 namespace {
 
+static_assert(kJpegLargestSide == JPEG_MAX_DIMENSION, "the side libjpeg writes");
+
 constexpr size_t kMaxSegmentData = 65533;  // a segment's length field counts itself too
 
 bool isExif(const JpegSegment& segment)
@@ -44,7 +46,7 @@ struct EncodeJob {
 JSAMPROW rowToWrite(const EncodeJob& job, int32_t y)
 {
     const uint8_t* row = job.pixels->row(y);
-    if (job.pixels->channels == 3) return const_cast<JSAMPROW>(row);  // libjpeg only reads it
+    if (job.pixels->channels != 4) return const_cast<JSAMPROW>(row);  // libjpeg only reads it
     for (int32_t x = 0; x < job.pixels->width; ++x, row += 4) {
         for (int c = 0; c < 3; ++c) job.rowOverWhite[x * 3 + c] = overWhite(row[c], row[3]);
     }
@@ -60,12 +62,15 @@ void encodeStep(void* context)
     job.destinationSet = true;
     info.image_width = static_cast<JDIMENSION>(job.pixels->width);
     info.image_height = static_cast<JDIMENSION>(job.pixels->height);
-    info.input_components = 3;
-    info.in_color_space = JCS_EXT_BGR;
+    const bool grey = job.pixels->channels == 1;
+    info.input_components = grey ? 1 : 3;
+    info.in_color_space = grey ? JCS_GRAYSCALE : JCS_EXT_BGR;
     jpeg_set_defaults(&info);
     jpeg_set_quality(&info, kJpegQuality, TRUE);
-    info.comp_info[0].h_samp_factor = info.comp_info[0].v_samp_factor = 2;
-    for (int c = 1; c < 3; ++c) info.comp_info[c].h_samp_factor = info.comp_info[c].v_samp_factor = 1;
+    if (!grey) {
+        info.comp_info[0].h_samp_factor = info.comp_info[0].v_samp_factor = 2;
+        for (int c = 1; c < 3; ++c) info.comp_info[c].h_samp_factor = info.comp_info[c].v_samp_factor = 1;
+    }
     info.optimize_coding = TRUE;
     info.write_JFIF_header = job.writeJfif ? TRUE : FALSE;
     jpeg_start_compress(&info, TRUE);
@@ -83,7 +88,7 @@ void encodeStep(void* context)
 bool encodeJpeg(const PixelView& pixels, const JpegSegments& segments, std::vector<uint8_t>& file)
 {
     file.clear();
-    if (!pixels.isValid() || pixels.width > JPEG_MAX_DIMENSION || pixels.height > JPEG_MAX_DIMENSION) return false;
+    if (!pixels.isValid() || pixels.width > kJpegLargestSide || pixels.height > kJpegLargestSide) return false;
     bool hasExif = false;
     for (const JpegSegment& segment : segments) {
         if (!isWritable(segment)) return false;

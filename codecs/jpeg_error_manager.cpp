@@ -27,17 +27,14 @@ bool isHarmless(int code)
 void noteMessage(j_common_ptr info, int level)
 {
     if (level >= 0) return;  // trace messages
-    if (!isHarmless(info->err->msg_code)) managerOf(info).lostData = true;
+    const int code = info->err->msg_code;
+    if (code == JWRN_JPEG_EOF) managerOf(info).reachedEnd = true;
+    else if (!isHarmless(code)) managerOf(info).lostData = true;
 }
 
 void printNothing(j_common_ptr) {}
 
 }  // namespace
-
-bool JpegErrorManager::ranOutOfMemory() const
-{
-    return pub.msg_code == JERR_OUT_OF_MEMORY;
-}
 
 jpeg_error_mgr* prepareErrors(JpegErrorManager& errors)
 {
@@ -46,6 +43,7 @@ jpeg_error_mgr* prepareErrors(JpegErrorManager& errors)
     errors.pub.emit_message = noteMessage;
     errors.pub.output_message = printNothing;
     errors.lostData = false;
+    errors.reachedEnd = false;
     return &errors.pub;
 }
 

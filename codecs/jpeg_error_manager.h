@@ -7,14 +7,14 @@
 
 // libjpeg's error handling for one codec object: an error jumps back to
 // runJpegStep instead of exiting, no message is printed, and a warning that
-// means lost pixels is remembered.
+// means lost pixels is remembered. After a failed step, pub.msg_code says why.
 struct JpegErrorManager {
     jpeg_error_mgr pub;  // first, so that libjpeg's pointer to it is ours
     std::jmp_buf backToStep;
     bool lostData = false;
-
-    // After a failed step: whether memory ran out, rather than the data being wrong.
-    bool ranOutOfMemory() const;
+    // The file ended before its end marker: pixels are lost only where the
+    // decoder cannot tell by itself.
+    bool reachedEnd = false;
 };
 
 // Fills `errors` and returns what the codec object's err field takes.

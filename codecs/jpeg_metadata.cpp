@@ -55,6 +55,9 @@ int orientationOfSegments(const JpegSegments& segments)
 JpegSegments segmentsForCopy(const JpegSegments& source, bool turnedUpright, const ImageSize& copySize)
 {
     JpegSegments kept;
+    // Viewers read the first Exif segment, as orientationOfSegments does: a
+    // later one would speak of pixels the copy did not turn.
+    bool exifSeen = false;
     for (const JpegSegment& segment : source) {
         switch (kindOf(segment)) {
         case SegmentKind::ColourProfile:
@@ -62,6 +65,8 @@ JpegSegments segmentsForCopy(const JpegSegments& source, bool turnedUpright, con
             kept.push_back(segment);
             break;
         case SegmentKind::Exif: {
+            if (exifSeen) break;
+            exifSeen = true;
             JpegSegment exif = segment;
             if (patchExifForCopy(exif.data.data() + kExifNameBytes, exif.data.size() - kExifNameBytes, turnedUpright,
                                  copySize))

@@ -14,8 +14,9 @@ int orientationOfSegments(const JpegSegments& segments);
 bool readHeadSegments(ByteSource& source, JpegSegments& segments);
 
 // What a copy of `width` x `height` keeps of the source's segments, in their
-// order: the ICC profile chunks as they are, Exif and XMP. Exif that cannot
-// be walked whole is left out; its pixel dimensions become the copy's, and
+// order: the ICC profile chunks as they are, the first Exif segment and XMP.
+// Exif that cannot be walked whole is left out, and so is any Exif after the
+// first; its pixel dimensions become the copy's, and
 // when the copy was turned upright its orientation becomes 1 and its link to
 // the thumbnail is cut; XMP's tiff:Orientation becomes 1 then too.
 JpegSegments segmentsForCopy(const JpegSegments& source, bool turnedUpright, const ImageSize& copySize);

@@ -74,7 +74,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* bytes, size_t size)
         require(view.pixels == nullptr, "a failed decode leaves no pixels");
         return 0;
     }
-    require(view.isValid() && view.channels == 3, "decoded pixels are BGR");
+    require(view.isValid() && (view.channels == 1 || view.channels == 3), "decoded pixels are grey or BGR");
     requireScaleOf(stored, smallest, view);
     if (area(view.width, view.height) <= kMaxEncodedPixels) requireEncodesAgain(view, decoder.segments());
     return 0;

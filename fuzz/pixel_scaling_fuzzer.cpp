@@ -25,7 +25,7 @@ Picture consumePicture(FuzzedDataProvider& data)
     Picture picture;
     const int32_t width = data.ConsumeIntegralInRange<int32_t>(1, 40);
     const int32_t height = data.ConsumeIntegralInRange<int32_t>(1, 40);
-    const int32_t channels = data.ConsumeBool() ? 4 : 3;
+    const int32_t channels = data.PickValueInArray({1, 3, 4});
     const ptrdiff_t stride = width * channels + data.ConsumeIntegralInRange<int32_t>(0, 5);
     picture.bytes.resize(static_cast<size_t>(stride * height));
     const bool oneColour = data.ConsumeBool();
@@ -56,13 +56,13 @@ void checkReduction(const PixelView& source, int32_t factor)
                 for (int32_t sx = x * factor; sx < std::min(source.width, (x + 1) * factor); ++sx, ++count) {
                     const uint8_t* pixel = source.row(sy) + sx * source.channels;
                     const uint64_t weight = alpha ? pixel[3] : 1;
-                    for (int c = 0; c < 3; ++c) sums[c] += pixel[c] * weight;
+                    for (int c = 0; c < std::min(3, source.channels); ++c) sums[c] += pixel[c] * weight;
                     sums[3] += weight;
                 }
             }
             const uint8_t* pixel = view.row(y) + x * view.channels;
             const uint64_t divisor = alpha ? sums[3] : count;
-            for (int c = 0; c < 3; ++c)
+            for (int c = 0; c < std::min(3, source.channels); ++c)
                 require(pixel[c] == (divisor ? (sums[c] + divisor / 2) / divisor : 0), "colour is the block mean");
             if (alpha) require(pixel[3] == (sums[3] + count / 2) / count, "alpha is the block mean");
         }
@@ -94,7 +94,7 @@ void checkTurn(const PixelView& stored, int orientation)
 void checkScaling(const PixelView& source, int32_t width, int32_t height, bool oneColour)
 {
     PixelBuffer scaled;
-    require(scalePixels(source, width, height, scaled), "a valid picture scales");
+    require(scalePixels(source, width, height, scaled) == ScaleStatus::Scaled, "a valid picture scales");
     const PixelView view = scaled.view();
     require(view.width == width && view.height == height && view.channels == source.channels, "the asked size");
     if (!oneColour) return;

@@ -36,6 +36,21 @@ void Picture::clear()
     orientation_ = 1;
 }
 
+static ResizeOutcome outcomeOf(JpegStatus status)
+{
+    switch (status) {
+    case JpegStatus::TooLarge:
+        return ResizeOutcome::TooLarge;
+    case JpegStatus::OutOfMemory:
+        return ResizeOutcome::OutOfMemory;
+    case JpegStatus::Decoded:
+    case JpegStatus::Corrupt:
+    case JpegStatus::NotForThisDecoder:
+        break;
+    }
+    return ResizeOutcome::Unreadable;
+}
+
 bool Picture::load(const Utf8String& path)
 {
     if (path.charCount() == 0) return fail(ResizeOutcome::Unreadable);
@@ -45,21 +60,16 @@ bool Picture::load(const Utf8String& path)
     if (!file->opened()) return fail(ResizeOutcome::Unreadable);
     // Whatever its name says, a file that starts as a JPEG is read as one.
     std::unique_ptr<JpegDecoder> decoder(new JpegDecoder);
-    switch (decoder->readHeader(*file)) {
-    case JpegStatus::Decoded:
+    const JpegStatus header = decoder->readHeader(*file);
+    if (header == JpegStatus::Decoded) {
         segments_ = decoder->segments();
         orientation_ = orientationOfSegments(segments_);
         storedSize_ = decoder->storedSize();
         jpegFile_ = std::move(file);
         jpeg_ = std::move(decoder);
         return true;
-    case JpegStatus::Corrupt:
-        return fail(ResizeOutcome::Unreadable);
-    case JpegStatus::OutOfMemory:
-        return fail(ResizeOutcome::TooLarge);
-    case JpegStatus::NotForThisDecoder:
-        break;
     }
+    if (header != JpegStatus::NotForThisDecoder) return fail(outcomeOf(header));
     decoder.reset();
     file.reset();
     return loadWithGdiplus(widePath.units());
@@ -96,7 +106,7 @@ bool Picture::loadWithGdiplus(const wchar_t* path)
         gdiplusSource_.reset();
         // GDI+ says "out of memory" for files it cannot read at all too.
         const bool picture = isPictureSignature(head, sizeof head);
-        return fail(picture && status == Gdiplus::OutOfMemory ? ResizeOutcome::TooLarge : ResizeOutcome::NotAPicture);
+        return fail(picture && status == Gdiplus::OutOfMemory ? ResizeOutcome::OutOfMemory : ResizeOutcome::NotAPicture);
     }
     storedSize_ = ImageSize{static_cast<int32_t>(gdiplusSource_->GetWidth()),
                             static_cast<int32_t>(gdiplusSource_->GetHeight())};
@@ -123,24 +133,36 @@ static int32_t twice(int32_t side)
     return side > INT32_MAX / 2 ? INT32_MAX : side * 2;
 }
 
+static ResizeOutcome outcomeOf(ScaleStatus status)
+{
+    return status == ScaleStatus::TooLarge ? ResizeOutcome::TooLarge : ResizeOutcome::OutOfMemory;
+}
+
+static void scaleDecodedRows(void* context, int32_t rows)
+{
+    static_cast<StreamedScale*>(context)->rowsFilled(rows);
+}
+
 bool Picture::scaleJpeg(const ImageSize& stored, PixelBuffer& scaled)
 {
     // The inverse DCT shrinks to no less than twice the copy, which leaves
     // the resampler enough to keep fine detail clean.
+    const JpegStatus started = jpeg_->start(ImageSize{twice(stored.width), twice(stored.height)});
+    if (started != JpegStatus::Decoded) return fail(outcomeOf(started));
+    const ImageSize size = jpeg_->decodedSize();
     PixelBuffer decoded;
-    const JpegStatus status = jpeg_->decode(ImageSize{twice(stored.width), twice(stored.height)}, decoded);
+    if (!decoded.allocate(size.width, size.height, jpeg_->channels())) return fail(ResizeOutcome::OutOfMemory);
+    // The resampler takes the rows as libjpeg hands them out.
+    StreamedScale scaling;
+    const ScaleStatus begun = scaling.begin(decoded.view(), jpeg_->decodedExtent(), stored.width, stored.height);
+    if (begun != ScaleStatus::Scaled) return fail(outcomeOf(begun));
+    const RowsDecoded toScaling{scaleDecodedRows, &scaling};
+    const JpegStatus read = jpeg_->readPixels(decoded.mutableView(), &toScaling);
     jpeg_.reset();
     jpegFile_.reset();
-    switch (status) {
-    case JpegStatus::Decoded:
-        break;
-    case JpegStatus::OutOfMemory:
-        return fail(ResizeOutcome::TooLarge);
-    case JpegStatus::Corrupt:
-    case JpegStatus::NotForThisDecoder:
-        return fail(ResizeOutcome::Unreadable);
-    }
-    return scalePixels(decoded.view(), stored.width, stored.height, scaled) || fail(ResizeOutcome::TooLarge);
+    if (read != JpegStatus::Decoded) return fail(outcomeOf(read));
+    const ScaleStatus finished = scaling.finish(scaled);
+    return finished == ScaleStatus::Scaled || fail(outcomeOf(finished));
 }
 
 // Palette pictures may hold transparent colours, so they are read with alpha too.
@@ -155,9 +177,9 @@ bool Picture::scaleGdiplus(const ImageSize& stored, PixelBuffer& scaled)
     // which GDI+ then hands over without converting.
     const bool alpha = mayHoldAlpha(gdiplusSource_->GetPixelFormat());
     LockedBits source(*gdiplusSource_, Gdiplus::ImageLockModeRead, alpha ? PixelFormat32bppARGB : PixelFormat24bppRGB);
-    if (!source.locked() || !scalePixels(source.view(alpha ? 4 : 3), stored.width, stored.height, scaled))
-        return fail(ResizeOutcome::TooLarge);
-    return true;
+    if (!source.locked()) return fail(ResizeOutcome::OutOfMemory);
+    const ScaleStatus status = scalePixels(source.view(alpha ? 4 : 3), stored.width, stored.height, scaled);
+    return status == ScaleStatus::Scaled || fail(outcomeOf(status));
 }
 
 bool Picture::scale(int32_t width, int32_t height)
@@ -174,7 +196,7 @@ bool Picture::scale(int32_t width, int32_t height)
         copy_ = std::move(scaled);
     } else if (!copy_.allocate(width, height, scaled.view().channels) ||
                !copyUpright(scaled.view(), orientation_, copy_.mutableView())) {
-        return fail(ResizeOutcome::TooLarge);
+        return fail(ResizeOutcome::OutOfMemory);
     }
     scaled_ = true;
     return true;
@@ -190,10 +212,18 @@ bool Picture::save(const Utf8String& path, const Utf8String& mimeType)
     const Utf8String type = mimeType.charCount() > 0 ? mimeType : Utf8String::fromAnsi("image/jpeg");
     if (std::strcmp(type.text(), "image/jpeg") != 0) {
         if (!startGdiplus()) return fail(ResizeOutcome::Unwritable);
-        return saveWithGdiplus(copy_.view(), path, type, sourcePalette_) || fail(ResizeOutcome::Unwritable);
+        // GDI+ writes colour only; the grey copy of a grey JPEG gets three equal channels.
+        PixelBuffer colour;
+        if (copy_.view().channels == 1 && !expandGreyToBgr(copy_.view(), colour))
+            return fail(ResizeOutcome::OutOfMemory);
+        const PixelView pixels = copy_.view().channels == 1 ? colour.view() : copy_.view();
+        return saveWithGdiplus(pixels, path, type, sourcePalette_) || fail(ResizeOutcome::Unwritable);
     }
-    std::vector<uint8_t> file;
-    if (!encodeJpeg(copy_.view(), segmentsForCopy(segments_, orientation_ != 1, size()), file))
+    const ImageSize copySize = size();
+    if (copySize.width > kJpegLargestSide || copySize.height > kJpegLargestSide)
         return fail(ResizeOutcome::TooLarge);
+    std::vector<uint8_t> file;
+    if (!encodeJpeg(copy_.view(), segmentsForCopy(segments_, orientation_ != 1, copySize), file))
+        return fail(ResizeOutcome::OutOfMemory);
     return writeWholeFile(path.toWide().units(), file.data(), file.size()) || fail(ResizeOutcome::Unwritable);
 }

@@ -6,5 +6,6 @@ enum class ResizeOutcome {
     NotAPicture,     // no decoder takes the file's bytes
     Unreadable,      // the file cannot be opened or ends early, or its data is corrupt
     Unwritable,      // no copy can be created or written beside it
-    TooLarge,        // memory ran out on the way
+    TooLarge,        // the picture or its copy is beyond what can be made
+    OutOfMemory,     // memory ran out on the way, which may not happen alone
 };

@@ -43,6 +43,7 @@ template <int32_t channels>
 void sumBand(const PixelView& source, int32_t firstRow, int32_t lastRow, int32_t factor, std::vector<uint32_t>& sums)
 {
     constexpr bool alpha = channels == 4;
+    constexpr int32_t colours = alpha ? 3 : channels;
     std::fill(sums.begin(), sums.end(), 0);
     for (int32_t y = firstRow; y < lastRow; ++y) {
         const uint8_t* pixel = source.row(y);
@@ -54,7 +55,7 @@ void sumBand(const PixelView& source, int32_t firstRow, int32_t lastRow, int32_t
             uint32_t block[channels] = {};
             for (int32_t i = 0; i < count; ++i, pixel += channels) {
                 const uint32_t weight = alpha ? pixel[3] : 1u;
-                for (int32_t c = 0; c < 3; ++c) block[c] += pixel[c] * weight;
+                for (int32_t c = 0; c < colours; ++c) block[c] += pixel[c] * weight;
                 if (alpha) block[3] += weight;
             }
             for (int32_t c = 0; c < channels; ++c) sum[c] += block[c];
@@ -62,15 +63,30 @@ void sumBand(const PixelView& source, int32_t firstRow, int32_t lastRow, int32_t
     }
 }
 
+void sumBandOf(const PixelView& source, int32_t firstRow, int32_t lastRow, int32_t factor, std::vector<uint32_t>& sums)
+{
+    if (source.channels == 4) sumBand<4>(source, firstRow, lastRow, factor, sums);
+    else if (source.channels == 3) sumBand<3>(source, firstRow, lastRow, factor, sums);
+    else sumBand<1>(source, firstRow, lastRow, factor, sums);
+}
+
 }  // namespace
 
-bool boxReduce(const PixelView& source, int32_t factor, PixelBuffer& reduced)
+int32_t boxReducedSide(int32_t side, int32_t factor)
+{
+    return static_cast<int32_t>((static_cast<int64_t>(side) + factor - 1) / factor);
+}
+
+bool boxReduceRows(const PixelView& source, int32_t factor, int32_t firstRow, int32_t endRow,
+                   const MutablePixelView& reduced)
 {
     if (!source.isValid() || factor < 1 || factor > kLargestBoxFactor) return false;
     const int32_t channels = source.channels;
-    const int32_t width = static_cast<int32_t>((static_cast<int64_t>(source.width) + factor - 1) / factor);
-    const int32_t height = static_cast<int32_t>((static_cast<int64_t>(source.height) + factor - 1) / factor);
-    if (!reduced.allocate(width, height, channels)) return false;
+    const int32_t width = boxReducedSide(source.width, factor);
+    const int32_t height = boxReducedSide(source.height, factor);
+    if (reduced.width != width || reduced.height != height || reduced.channels != channels || firstRow < 0 ||
+        endRow > height || !reduced.isValid())
+        return false;
     std::vector<uint32_t> sums;
     try {
         sums.resize(static_cast<size_t>(width) * static_cast<size_t>(channels));
@@ -78,24 +94,20 @@ bool boxReduce(const PixelView& source, int32_t factor, PixelBuffer& reduced)
         return false;
     }
 
-    const MutablePixelView target = reduced.mutableView();
-    for (int32_t y = 0; y < height; ++y) {
-        const int32_t firstRow = static_cast<int32_t>(static_cast<int64_t>(y) * factor);
-        const int32_t rows = std::min(factor, source.height - firstRow);
-        if (channels == 4)
-            sumBand<4>(source, firstRow, firstRow + rows, factor, sums);
-        else
-            sumBand<3>(source, firstRow, firstRow + rows, factor, sums);
-        uint8_t* pixel = target.row(y);
+    // Every block but the last of the row holds factor columns.
+    const auto lastColumns = static_cast<uint32_t>(source.width - static_cast<int64_t>(width - 1) * factor);
+    for (int32_t y = firstRow; y < endRow; ++y) {
+        const int32_t firstSourceRow = static_cast<int32_t>(static_cast<int64_t>(y) * factor);
+        const int32_t rows = std::min(factor, source.height - firstSourceRow);
+        sumBandOf(source, firstSourceRow, firstSourceRow + rows, factor, sums);
+        uint8_t* pixel = reduced.row(y);
         const uint32_t* sum = sums.data();
-        // Every block but the last of the row holds factor columns.
-        const auto lastColumns = static_cast<uint32_t>(source.width - static_cast<int64_t>(width - 1) * factor);
         const MeanOf wholeBlock(static_cast<uint32_t>(factor * rows));
         const MeanOf lastBlock(lastColumns * static_cast<uint32_t>(rows));
         for (int32_t x = 0; x < width; ++x, pixel += channels, sum += channels) {
             const MeanOf& mean = x + 1 < width ? wholeBlock : lastBlock;
-            if (channels == 3) {
-                for (int32_t c = 0; c < 3; ++c) pixel[c] = mean(sum[c]);
+            if (channels != 4) {
+                for (int32_t c = 0; c < channels; ++c) pixel[c] = mean(sum[c]);
                 continue;
             }
             // Colours weighted by alpha are divided by the alpha sum; a block
@@ -105,4 +117,12 @@ bool boxReduce(const PixelView& source, int32_t factor, PixelBuffer& reduced)
         }
     }
     return true;
+}
+
+bool boxReduce(const PixelView& source, int32_t factor, PixelBuffer& reduced)
+{
+    if (!source.isValid() || factor < 1 || factor > kLargestBoxFactor) return false;
+    const int32_t height = boxReducedSide(source.height, factor);
+    return reduced.allocate(boxReducedSide(source.width, factor), height, source.channels) &&
+           boxReduceRows(source, factor, 0, height, reduced.mutableView());
 }

@@ -19,3 +19,13 @@ int32_t boxFactorFor(int32_t sourceWidth, int32_t sourceHeight, int32_t width, i
 // that transparent pixels lend none of theirs. False for an invalid view or
 // a factor outside 1 to kLargestBoxFactor, or when memory runs out.
 bool boxReduce(const PixelView& source, int32_t factor, PixelBuffer& reduced);
+
+// How many pixels a side of `side` reduces to: blocks cut short count too.
+int32_t boxReducedSide(int32_t side, int32_t factor);
+
+// Rows firstRow up to endRow of that reduction into `reduced`, which has the
+// reduced size, so that a picture can be reduced in bands as it arrives: the
+// source rows they average must be there. False as boxReduce is, or when
+// `reduced` or the rows do not fit the reduction.
+bool boxReduceRows(const PixelView& source, int32_t factor, int32_t firstRow, int32_t endRow,
+                   const MutablePixelView& reduced);

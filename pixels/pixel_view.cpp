@@ -19,3 +19,15 @@ bool PixelBuffer::allocate(int32_t width, int32_t height, int32_t channels)
     channels_ = channels;
     return true;
 }
+
+bool expandGreyToBgr(const PixelView& grey, PixelBuffer& bgr)
+{
+    if (!grey.isValid() || grey.channels != 1 || !bgr.allocate(grey.width, grey.height, 3)) return false;
+    const MutablePixelView target = bgr.mutableView();
+    for (int32_t y = 0; y < grey.height; ++y) {
+        const uint8_t* from = grey.row(y);
+        uint8_t* to = target.row(y);
+        for (int32_t x = 0; x < grey.width; ++x, to += 3) to[0] = to[1] = to[2] = from[x];
+    }
+    return true;
+}

@@ -5,8 +5,9 @@
 #include <vector>
 
 // Pixels as the computing code sees them, whoever holds the memory: rows of
-// width * channels bytes, stride bytes apart. Three channels are blue, green
-// and red, the order GDI+ keeps; a fourth is alpha, not premultiplied.
+// width * channels bytes, stride bytes apart. One channel is grey; three are
+// blue, green and red, the order Windows keeps; a fourth is alpha, not
+// premultiplied.
 template <typename Byte>
 struct BasicPixelView {
     Byte* pixels = nullptr;
@@ -16,15 +17,23 @@ struct BasicPixelView {
     int32_t channels = 0;
 
     Byte* row(int32_t y) const { return pixels + y * stride; }
-    // Something to read: a size, 3 or 4 channels, and rows that hold them.
+    // Something to read: a size, 1, 3 or 4 channels, and rows that hold them.
     bool isValid() const
     {
-        return pixels && width > 0 && height > 0 && (channels == 3 || channels == 4) &&
+        return pixels && width > 0 && height > 0 && (channels == 1 || channels == 3 || channels == 4) &&
                (stride >= 0 ? stride : -stride) / channels >= width;
     }
 };
 using PixelView = BasicPixelView<const uint8_t>;
 using MutablePixelView = BasicPixelView<uint8_t>;
+
+// How much of the picture a view's pixels stand for, in its own pixels:
+// less than its size when the last column or row holds only part of one, as
+// after a shrink by a factor that does not divide the picture's sides.
+struct PixelExtent {
+    double width = 0;
+    double height = 0;
+};
 
 // Tightly packed pixels of the computing code's own.
 class PixelBuffer {
@@ -43,3 +52,7 @@ private:
     int32_t height_ = 0;
     int32_t channels_ = 0;
 };
+
+// Grey pixels as BGR, for writers that take colour only; false when memory
+// runs out or the view is not grey.
+bool expandGreyToBgr(const PixelView& grey, PixelBuffer& bgr);

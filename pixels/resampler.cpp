@@ -1,8 +1,9 @@
 #include "pixels/resampler.h"
 
+#include <algorithm>
 #include <climits>
+#include <cmath>
 #include <system_error>
-#include <thread>
 
 #include "pixels/box_reduction.h"
 
@@ -16,6 +17,15 @@ namespace {
 // on a 4000x3000 plasma fractal into 800x600, Catmull-Rom came to 53 dB of
 // it, Mitchell to 49 and the cubic B-spline, which blurs, to 44.
 constexpr stbir_filter kFilter = STBIR_FILTER_CATMULLROM;
+// Catmull-Rom reaches two source pixels either way, more in a shrink.
+constexpr double kFilterReach = 2.0;
+
+// A copy of fewer rows is made by one thread: a second one costs more than it saves.
+constexpr int32_t kRowsWorthASecondCore = 64;
+// The copy's rows go in about this many bands, of no fewer than kLeastBandRows:
+// each band filters again the few source rows it shares with the next.
+constexpr int32_t kBandsPerCopy = 16;
+constexpr int32_t kLeastBandRows = 16;
 
 // The resampler counts bytes in an int and takes rows that run downward only.
 template <typename Byte>
@@ -24,60 +34,139 @@ bool fitsTheResampler(const BasicPixelView<Byte>& view)
     return view.stride > 0 && view.stride * static_cast<int64_t>(view.height) <= INT_MAX;
 }
 
-// `source` stands for `extentWidth` x `extentHeight` pixels of the picture:
-// fewer than its own when its last column or row averages a cut-short block.
-// Output rows from `top` up to `bottom` only, of the same whole resize: the
-// filter still reads the source rows around them.
-bool resampleRows(const PixelView& source, float extentWidth, float extentHeight, const MutablePixelView& target,
-                  int32_t top, int32_t bottom)
+// Output rows from `top` up to `bottom` only, of the resize of `source`
+// standing for `extent` into the whole of `target`: the filter reads the
+// source rows around them.
+bool resampleRows(const PixelView& source, const PixelExtent& extent, const MutablePixelView& target, int32_t top,
+                  int32_t bottom)
 {
     const int alpha = source.channels == 4 ? 3 : STBIR_ALPHA_CHANNEL_NONE;
-    const float right = extentWidth / static_cast<float>(source.width);
-    const float rowsPerTarget = extentHeight / static_cast<float>(source.height) / static_cast<float>(target.height);
+    const auto right = static_cast<float>(extent.width / source.width);
+    const double rowsPerTarget = extent.height / source.height / target.height;
     return stbir_resize_region(source.pixels, source.width, source.height, static_cast<int>(source.stride),
                                target.row(top), target.width, bottom - top, static_cast<int>(target.stride),
                                STBIR_TYPE_UINT8, source.channels, alpha, 0, STBIR_EDGE_CLAMP, STBIR_EDGE_CLAMP,
                                kFilter, kFilter, STBIR_COLORSPACE_LINEAR, nullptr, 0.0f,
-                               rowsPerTarget * static_cast<float>(top), right,
-                               rowsPerTarget * static_cast<float>(bottom)) != 0;
-}
-
-// A copy of this many rows or more is worth a second thread.
-constexpr int32_t kRowsWorthAThread = 256;
-
-bool resample(const PixelView& source, float extentWidth, float extentHeight, const MutablePixelView& target)
-{
-    if (!fitsTheResampler(source) || !fitsTheResampler(target)) return false;
-    // The lower half on a thread of its own, so that one picture uses two
-    // cores; a thread that cannot be had leaves it all to this one.
-    const int32_t middle = target.height / 2;
-    if (target.height < kRowsWorthAThread || std::thread::hardware_concurrency() < 2)
-        return resampleRows(source, extentWidth, extentHeight, target, 0, target.height);
-    bool lowerDone = false;
-    std::thread lower;
-    try {
-        lower = std::thread(
-            [&] { lowerDone = resampleRows(source, extentWidth, extentHeight, target, middle, target.height); });
-    } catch (const std::system_error&) {
-        return resampleRows(source, extentWidth, extentHeight, target, 0, target.height);
-    }
-    const bool upperDone = resampleRows(source, extentWidth, extentHeight, target, 0, middle);
-    lower.join();
-    return upperDone && lowerDone;
+                               static_cast<float>(rowsPerTarget * top), right,
+                               static_cast<float>(rowsPerTarget * bottom)) != 0;
 }
 
 }  // namespace
 
-bool scalePixels(const PixelView& source, int32_t width, int32_t height, PixelBuffer& scaled)
+StreamedScale::~StreamedScale()
 {
-    if (!source.isValid() || !scaled.allocate(width, height, source.channels)) return false;
-    const int32_t factor = boxFactorFor(source.width, source.height, width, height);
+    stop();
+}
+
+void StreamedScale::stop()
+{
+    if (!secondCore_.joinable()) return;
+    {
+        const std::lock_guard<std::mutex> hold(lock_);
+        stopping_ = true;
+    }
+    arrived_.notify_all();
+    secondCore_.join();
+}
+
+ScaleStatus StreamedScale::begin(const PixelView& source, const PixelExtent& extent, int32_t width, int32_t height)
+{
+    if (!source.isValid() || width <= 0 || height <= 0 || !(extent.width > 0) || !(extent.height > 0))
+        return ScaleStatus::TooLarge;
+    source_ = source;
+    factor_ = boxFactorFor(source.width, source.height, width, height);
     // Rows that run upward are reduced by 1 too, which packs them downward.
-    if (factor == 1 && source.stride > 0)
-        return resample(source, static_cast<float>(source.width), static_cast<float>(source.height),
-                        scaled.mutableView());
-    PixelBuffer reduced;
-    if (!boxReduce(source, factor, reduced)) return false;
-    return resample(reduced.view(), static_cast<float>(source.width) / static_cast<float>(factor),
-                    static_cast<float>(source.height) / static_cast<float>(factor), scaled.mutableView());
+    if (factor_ > 1 || source.stride < 0) {
+        if (!reduced_.allocate(boxReducedSide(source.width, factor_), boxReducedSide(source.height, factor_),
+                               source.channels))
+            return ScaleStatus::OutOfMemory;
+        resampled_ = reduced_.view();
+    } else {
+        resampled_ = source;
+    }
+    extent_ = {extent.width / factor_, extent.height / factor_};
+    if (!fitsTheResampler(resampled_)) return ScaleStatus::TooLarge;
+    if (!scaled_.allocate(width, height, source.channels)) return ScaleStatus::OutOfMemory;
+    if (!fitsTheResampler(scaled_.view())) return ScaleStatus::TooLarge;
+
+    bandRows_ = std::max(kLeastBandRows, (height + kBandsPerCopy - 1) / kBandsPerCopy);
+    bands_ = (height + bandRows_ - 1) / bandRows_;
+    if (height < kRowsWorthASecondCore || std::thread::hardware_concurrency() < 2) return ScaleStatus::Scaled;
+    try {
+        secondCore_ = std::thread(&StreamedScale::resampleBands, this);
+    } catch (const std::system_error&) {
+        // The filling thread does it all at the end.
+    }
+    return ScaleStatus::Scaled;
+}
+
+// How many rows of what the resampler reads the copy's rows up to `bottom`
+// need: those under the filter's reach of the last one, and two more for
+// the rounding in the resampler's own sums.
+int32_t StreamedScale::sourceRowsFor(int32_t bottom) const
+{
+    const double rowsPerCopyRow = extent_.height / scaled_.view().height;
+    const double reach = kFilterReach * std::max(rowsPerCopyRow, 1.0);
+    const double last = std::ceil(bottom * rowsPerCopyRow + reach) + 2;
+    return last >= resampled_.height ? resampled_.height : static_cast<int32_t>(last);
+}
+
+void StreamedScale::rowsFilled(int32_t rows)
+{
+    int32_t ready = rows;
+    if (resampled_.pixels != source_.pixels) {
+        // Only whole blocks, but for the cut-short ones at the bottom edge.
+        const int32_t reducible = rows >= source_.height ? resampled_.height : rows / factor_;
+        if (reducible > reducedRows_) {
+            try {
+                if (!boxReduceRows(source_, factor_, reducedRows_, reducible, reduced_.mutableView()))
+                    outOfMemory_ = true;
+            } catch (const std::bad_alloc&) {
+                outOfMemory_ = true;
+            }
+            reducedRows_ = reducible;
+        }
+        ready = reducedRows_;
+    }
+    {
+        const std::lock_guard<std::mutex> hold(lock_);
+        readyRows_ = ready;
+    }
+    arrived_.notify_all();
+}
+
+// Takes the next band not yet taken, waits for the rows it reads, and
+// resamples it, until no band is left.
+void StreamedScale::resampleBands()
+{
+    for (;;) {
+        const int32_t band = nextBand_++;
+        if (band >= bands_) return;
+        const int32_t top = band * bandRows_;
+        const int32_t bottom = std::min(scaled_.view().height, top + bandRows_);
+        const int32_t needed = sourceRowsFor(bottom);
+        {
+            std::unique_lock<std::mutex> hold(lock_);
+            arrived_.wait(hold, [&] { return stopping_ || readyRows_ >= needed; });
+            if (stopping_) return;
+        }
+        if (!resampleRows(resampled_, extent_, scaled_.mutableView(), top, bottom)) outOfMemory_ = true;
+    }
+}
+
+ScaleStatus StreamedScale::finish(PixelBuffer& scaled)
+{
+    rowsFilled(source_.height);
+    resampleBands();
+    if (secondCore_.joinable()) secondCore_.join();
+    if (outOfMemory_) return ScaleStatus::OutOfMemory;
+    scaled = std::move(scaled_);
+    return ScaleStatus::Scaled;
+}
+
+ScaleStatus scalePixels(const PixelView& source, int32_t width, int32_t height, PixelBuffer& scaled)
+{
+    StreamedScale scale;
+    const ScaleStatus begun = scale.begin(source, PixelExtent{double(source.width), double(source.height)}, width, height);
+    return begun == ScaleStatus::Scaled ? scale.finish(scaled) : begun;
 }

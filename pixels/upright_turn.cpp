@@ -43,10 +43,12 @@ bool copyUpright(const PixelView& stored, int orientation, const MutablePixelVie
 
     const Turn turn = turnFor(orientation);
     const ptrdiff_t channels = stored.channels;
-    // Steps in the upright picture for one stored pixel to the right and one row down.
+    // Steps in the upright picture for one stored pixel to the right and one
+    // row down, counted as offsets from its first byte: a pointer stepped
+    // past the start of a mirrored row would leave the array.
     ptrdiff_t across = turn.onSide ? upright.stride : channels;
     ptrdiff_t down = turn.onSide ? channels : upright.stride;
-    uint8_t* origin = upright.pixels;
+    ptrdiff_t origin = 0;
     if (turn.mirrorAcross) {
         origin += (upright.width - 1) * channels;
         (turn.onSide ? down : across) *= -1;
@@ -57,9 +59,9 @@ bool copyUpright(const PixelView& stored, int orientation, const MutablePixelVie
     }
     for (int32_t y = 0; y < stored.height; ++y) {
         const uint8_t* source = stored.row(y);
-        uint8_t* target = origin + y * down;
-        for (int32_t x = 0; x < stored.width; ++x, source += channels, target += across)
-            std::memcpy(target, source, static_cast<size_t>(channels));
+        const ptrdiff_t rowStart = origin + y * down;
+        for (int32_t x = 0; x < stored.width; ++x, source += channels)
+            std::memcpy(upright.pixels + (rowStart + x * across), source, static_cast<size_t>(channels));
     }
     return true;
 }

@@ -75,14 +75,15 @@ Decoded decoded(const Bytes& file, ImageSize smallest = kFullSize)
     return result;
 }
 
-// Each quadrant's middle near its colour; grey pictures near its luma on every channel.
+// Each quadrant's middle near its colour; grey pictures, of one channel, near its luma.
 void expectQuadrants(const PixelView& view, bool grey, const std::string& what)
 {
+    ASSERT_EQ(view.channels, grey ? 1 : 3) << what;
     for (int32_t y : {view.height / 4, view.height * 3 / 4})
         for (int32_t x : {view.width / 4, view.width * 3 / 4}) {
             const uint8_t* want = quadrantAt(x, y, view.width, view.height);
-            for (int c = 0; c < 3; ++c)
-                EXPECT_NEAR(view.row(y)[x * 3 + c], grey ? lumaOf(want) : want[c], 8)
+            for (int c = 0; c < view.channels; ++c)
+                EXPECT_NEAR(view.row(y)[x * view.channels + c], grey ? lumaOf(want) : want[c], 8)
                     << what << ": pixel " << x << "," << y << " channel " << c;
         }
 }
@@ -153,6 +154,16 @@ TEST(JpegCodec, DecodesEveryFormOfGreyOrColourPixels)
     }
 }
 
+// A progressive header that declares 65500 x 65500 pixels, and the start of its first scan.
+Bytes hugeProgressiveHead()
+{
+    Bytes head = writtenAs({JCS_YCbCr, true});
+    const size_t frame = find(head, {0xFF, 0xC2});
+    head = edited(head, frame + 5, {0xFF, 0xDC, 0xFF, 0xDC}, 4);
+    head.resize(scanData(head) + 16);
+    return head;
+}
+
 TEST(JpegCodec, LeavesOtherFilesToOthersAndDecodesNothingDamaged)
 {
     const Bytes baseline = writtenAs({});
@@ -160,40 +171,57 @@ TEST(JpegCodec, LeavesOtherFilesToOthersAndDecodesNothingDamaged)
     const Bytes progressive = writtenAs({JCS_YCbCr, true});
     const Bytes arithmetic = writtenAs({JCS_YCbCr, false, true});
     const Bytes restarts = writtenAs({JCS_YCbCr, false, false, 1});
+    const Bytes grey = writtenAs({JCS_GRAYSCALE});
     const auto cut = [](const Bytes& file, size_t size) { return edited(file, size, {}, file.size() - size); };
     const auto middle = [](const Bytes& file) { return (scanData(file) + file.size()) / 2; };
+    const auto withoutEnd = [&](const Bytes& file) { return cut(file, file.size() - 2); };
     const Bytes badCode = {0xFF, 0x00, 0xFF, 0x00, 0xFF, 0x00, 0xFF, 0x00, 0xFF, 0x00, 0xFF, 0x00};
     constexpr JpegStatus kNotJpeg = JpegStatus::NotForThisDecoder;
+    constexpr JpegStatus kRead = JpegStatus::Decoded;
+    constexpr JpegStatus kCorrupt = JpegStatus::Corrupt;
     const struct {
         const char* what;
         Bytes file;
+        JpegStatus header;
         JpegStatus status;
     } rows[] = {
-        {"CMYK", writtenAs({JCS_CMYK}), kNotJpeg},
-        {"YCCK", writtenAs({JCS_YCCK}), kNotJpeg},
-        {"lossless", edited(baseline, frame + 1, {0xC3}, 1), kNotJpeg},
-        {"12-bit", edited(baseline, frame + 4, {12}, 1), kNotJpeg},
-        {"cut in its header", cut(baseline, frame), kNotJpeg},
-        {"PNG", {0x89, 'P', 'N', 'G', 0x0D, 0x0A, 0x1A, 0x0A, 0, 0, 0, 0x0D}, kNotJpeg},
-        {"nothing", {}, kNotJpeg},
-        {"baseline cut in its pixels", cut(baseline, middle(baseline)), JpegStatus::Corrupt},
-        {"progressive cut in its pixels", cut(progressive, middle(progressive)), JpegStatus::Corrupt},
-        {"arithmetic cut in its pixels", cut(arithmetic, middle(arithmetic)), JpegStatus::Corrupt},
-        {"end marker missing", cut(baseline, baseline.size() - 2), JpegStatus::Corrupt},
-        {"bad Huffman code", edited(baseline, middle(baseline), badCode, badCode.size()), JpegStatus::Corrupt},
-        {"marker in the pixels", edited(baseline, middle(baseline), {0xFF, 0xC4}), JpegStatus::Corrupt},
-        {"more scans than any photo has", writtenAs({JCS_GRAYSCALE, false, false, 0, true}), JpegStatus::Corrupt},
+        {"CMYK", writtenAs({JCS_CMYK}), kNotJpeg, kNotJpeg},
+        {"YCCK", writtenAs({JCS_YCCK}), kNotJpeg, kNotJpeg},
+        {"lossless", edited(baseline, frame + 1, {0xC3}, 1), kNotJpeg, kNotJpeg},
+        {"12-bit", edited(baseline, frame + 4, {12}, 1), kNotJpeg, kNotJpeg},
+        {"PNG", {0x89, 'P', 'N', 'G', 0x0D, 0x0A, 0x1A, 0x0A, 0, 0, 0, 0x0D}, kNotJpeg, kNotJpeg},
+        {"nothing", {}, kNotJpeg, kNotJpeg},
+        // A JPEG whose header is damaged is no other decoder's.
+        {"cut in its header", cut(baseline, frame), kCorrupt, kNotJpeg},
+        {"no pixels in its frame", edited(baseline, frame + 5, {0, 0, 0, 0}, 4), kCorrupt, kNotJpeg},
+        {"a quantisation table of an unknown number", edited(baseline, find(baseline, {0xFF, 0xDB}) + 4, {0x0F}, 1),
+         kCorrupt, kNotJpeg},
+        {"baseline cut in its pixels", cut(baseline, middle(baseline)), kRead, kCorrupt},
+        {"progressive cut in its pixels", cut(progressive, middle(progressive)), kRead, kCorrupt},
+        {"arithmetic cut in its pixels", cut(arithmetic, middle(arithmetic)), kRead, kCorrupt},
+        {"progressive cut before its second scan", cut(progressive, find(progressive, {0xFF, 0xDA}, scanData(progressive))),
+         kRead, kCorrupt},
+        // Only a single Huffman scan tells by itself that nothing is missing.
+        {"baseline without its end marker", withoutEnd(baseline), kRead, kRead},
+        {"grey without its end marker", withoutEnd(grey), kRead, kRead},
+        {"restart markers without the end marker", withoutEnd(restarts), kRead, kRead},
+        {"progressive without its end marker", withoutEnd(progressive), kRead, kCorrupt},
+        {"arithmetic without its end marker", withoutEnd(arithmetic), kRead, kCorrupt},
+        {"bad Huffman code", edited(baseline, middle(baseline), badCode, badCode.size()), kRead, kCorrupt},
+        {"marker in the pixels", edited(baseline, middle(baseline), {0xFF, 0xC4}), kRead, kCorrupt},
+        {"more scans than any photo has", writtenAs({JCS_GRAYSCALE, false, false, 0, true}), kRead, kCorrupt},
         {"restart marker out of turn",
-         edited(restarts, find(restarts, {0xFF, 0xD0}, scanData(restarts)), {0xFF, 0xD5}, 2), JpegStatus::Corrupt},
-        {"bytes before a header marker", edited(baseline, find(baseline, {0xFF, 0xDB}), Bytes(9, 0x20)),
-         JpegStatus::Decoded},
-        {"bytes before the end marker", edited(baseline, baseline.size() - 2, Bytes(16, 0)), JpegStatus::Decoded},
+         edited(restarts, find(restarts, {0xFF, 0xD0}, scanData(restarts)), {0xFF, 0xD5}, 2), kRead, kCorrupt},
+        {"bytes before a header marker", edited(baseline, find(baseline, {0xFF, 0xDB}), Bytes(9, 0x20)), kRead, kRead},
+        {"bytes before the end marker", edited(baseline, baseline.size() - 2, Bytes(16, 0)), kRead, kRead},
+        // Its coefficients alone would take 13 GB.
+        {"65500 x 65500 progressive", hugeProgressiveHead(), kRead, JpegStatus::TooLarge},
     };
     for (const auto& row : rows) {
-        const Decoded result = decoded(row.file);
-        EXPECT_EQ(result.header, row.status == kNotJpeg ? kNotJpeg : JpegStatus::Decoded) << row.what;
+        const Decoded result = decoded(row.file, {8, 8});
+        EXPECT_EQ(result.header, row.header) << row.what;
         EXPECT_EQ(result.status, row.status) << row.what;
-        EXPECT_EQ(result.pixels.view().pixels != nullptr, row.status == JpegStatus::Decoded) << row.what;
+        EXPECT_EQ(result.pixels.view().pixels != nullptr, row.status == kRead) << row.what;
     }
 }
 
@@ -238,6 +266,23 @@ TEST(JpegCodec, EncodesBaselineQuality95With420AndOptimisedTables)
     EXPECT_EQ(part(ours, 0xDB, 0xC4), part(libjpegs, 0xDB, 0xC4));
     // Huffman tables made for these pixels, not the standard ones.
     EXPECT_NE(part(ours, 0xC4, 0xDA), part(libjpegs, 0xC4, 0xDA));
+}
+
+TEST(JpegCodec, GreyPixelsGiveAGreyFileOfOneComponent)
+{
+    PixelBuffer grey;
+    ASSERT_TRUE(grey.allocate(40, 30, 1));
+    for (int32_t y = 0; y < 30; ++y)
+        for (int32_t x = 0; x < 40; ++x) grey.mutableView().row(y)[x] = static_cast<uint8_t>(x < 20 ? 40 : 200);
+    const Bytes file = encoded(grey.view());
+    const size_t frame = find(file, {0xFF, 0xC0});
+    ASSERT_LT(frame + 9, file.size());
+    EXPECT_EQ(file[frame + 9], 1) << "components in the frame";
+    const Decoded back = decoded(file);
+    ASSERT_EQ(back.status, JpegStatus::Decoded);
+    ASSERT_EQ(back.pixels.view().channels, 1);
+    EXPECT_NEAR(back.pixels.view().row(15)[5], 40, 3);
+    EXPECT_NEAR(back.pixels.view().row(15)[35], 200, 3);
 }
 
 TEST(JpegCodec, EncoderLaysAlphaOverWhiteFollowsTheStrideAndRefusesWhatItCannotWrite)

@@ -226,6 +226,13 @@ TEST(JpegMetadata, CopyLeavesOutExifItCannotWalkWhole)
                 EXPECT_TRUE(segmentsForCopy({{kApp1, row.data}}, turned, {1, 1}).empty()) << row.what << bigEndian;
         }
         EXPECT_EQ(segmentsForCopy({{kApp1, whole}}, true, {1, 1}).size(), 1u);
+
+        // The orientation is the first Exif's, so a later one, which would
+        // speak of pixels the copy did not turn, never stands in for it.
+        const Bytes unwalkable = patched(whole, kTiffStart, {'I', 'M'});
+        EXPECT_EQ(orientationOfSegments({{kApp1, unwalkable}, {kApp1, whole}}), 1);
+        EXPECT_TRUE(segmentsForCopy({{kApp1, unwalkable}, {kApp1, whole}}, false, {1, 1}).empty()) << bigEndian;
+        EXPECT_EQ(segmentsForCopy({{kApp1, whole}, {kApp1, whole}}, true, {1, 1}).size(), 1u) << bigEndian;
     }
 }
 

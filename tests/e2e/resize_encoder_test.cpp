@@ -1,6 +1,11 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
+#include "codecs/byte_source.h"
+#include "codecs/jpeg_metadata.h"
 #include "tests/e2e/picture_expectations.h"
+#include "tests/support/exif_orientation.h"
 #include "tests/support/file_signature.h"
 #include "tests/support/file_system.h"
 #include "tests/support/jpeg_forms.h"
@@ -55,6 +60,25 @@ void checkEncoderCase(const EncoderCase& c)
     EXPECT_EQ(picture->height, 600);
 }
 
+// The number of components in a JPEG's baseline frame; 0 when it has none.
+int frameComponents(const Bytes& jpeg)
+{
+    const Bytes frame = {0xFF, 0xC0};
+    const auto at = std::search(jpeg.begin(), jpeg.end(), frame.begin(), frame.end());
+    return jpeg.end() - at > 9 ? at[9] : 0;
+}
+
+// A grey photo's colour profile, as Photoshop's "Dot Gain 20%" travels: one
+// ICC chunk whose header says its colour space is GRAY.
+Bytes greyProfileSegment()
+{
+    Bytes chunk = {'I', 'C', 'C', '_', 'P', 'R', 'O', 'F', 'I', 'L', 'E', 0, 1, 1};
+    Bytes profile(128, 0);
+    std::copy_n("GRAY", 4, profile.begin() + 16);
+    chunk.insert(chunk.end(), profile.begin(), profile.end());
+    return chunk;
+}
+
 }  // namespace
 
 TEST_F(ResizeCommand, ChoosesTheEncoderByTheExtension)
@@ -77,18 +101,23 @@ TEST_F(ResizeCommand, ResizesEveryFormOfJpeg)
         JpegForm form;
         const wchar_t* copy;
         Quadrants shown;
+        int components;  // of a JPEG copy; 0 for others
     } cases[] = {
-        {L"progressive.jpg", {JCS_YCbCr, true}, L"progressive_800x600.jpg", kFourColours},
-        {L"grey.jpg", {JCS_GRAYSCALE}, L"grey_800x600.jpg", inGrey},
-        {L"cmyk.jpg", {JCS_CMYK}, L"cmyk_800x600.jpg", kFourColours},
-        {L"progressive-named.png", {JCS_YCbCr, true}, L"progressive-named_800x600.png", kFourColours},
+        {L"progressive.jpg", {JCS_YCbCr, true}, L"progressive_800x600.jpg", kFourColours, 3},
+        // Grey stays grey, one component under its grey profile.
+        {L"grey.jpg", {JCS_GRAYSCALE}, L"grey_800x600.jpg", inGrey, 1},
+        {L"grey-named.png", {JCS_GRAYSCALE}, L"grey-named_800x600.png", inGrey, 0},
+        {L"cmyk.jpg", {JCS_CMYK}, L"cmyk_800x600.jpg", kFourColours, 3},
+        {L"progressive-named.png", {JCS_YCbCr, true}, L"progressive-named_800x600.png", kFourColours, 0},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(testing::Message() << c.source);
         ResizeWorkspace workspace;
         ASSERT_TRUE(workspace.ready());
         const std::wstring source = workspace.picture(c.source);
-        ASSERT_TRUE(writeFileBytes(source, jpegInForm(c.form, 1600, 1200, kFourColours)));
+        const bool grey = c.form.colours == JCS_GRAYSCALE;
+        const Bytes photo = jpegInForm(c.form, 1600, 1200, kFourColours);
+        ASSERT_TRUE(writeFileBytes(source, grey ? withSegments(photo, jpegSegment(0xE2, greyProfileSegment())) : photo));
 
         EXPECT_TRUE(runsPellavo(L"-size 800x600 " + source));
 
@@ -98,5 +127,16 @@ TEST_F(ResizeCommand, ResizesEveryFormOfJpeg)
         EXPECT_EQ(picture->width, 800);
         EXPECT_EQ(picture->height, 600);
         EXPECT_TRUE(showsQuadrants(*picture, c.shown));
+        if (c.components == 0) continue;
+        const std::optional<Bytes> copy = readFileBytes(workspace.picture(c.copy));
+        ASSERT_TRUE(copy);
+        EXPECT_EQ(frameComponents(*copy), c.components);
+        MemorySource bytes(copy->data(), copy->size());
+        JpegSegments kept;
+        ASSERT_TRUE(readHeadSegments(bytes, kept));
+        EXPECT_EQ(kept.size(), grey ? 1u : 0u);
+        if (grey && !kept.empty()) {
+            EXPECT_EQ(kept[0].data, greyProfileSegment());
+        }
     }
 }

@@ -3,9 +3,13 @@
 #include <algorithm>
 #include <cstdlib>
 
+#include "codecs/byte_source.h"
+#include "codecs/jpeg_decoder.h"
 #include "imaging/picture.h"
+#include "pixels/resampler.h"
 #include "tests/support/file_signature.h"
 #include "tests/support/file_system.h"
+#include "tests/support/jpeg_forms.h"
 #include "tests/support/picture_reader.h"
 #include "tests/support/temp_folder.h"
 #include "tests/support/test_pictures.h"
@@ -24,6 +28,11 @@ protected:
         return utf8Of(path);
     }
     Utf8String path(const wchar_t* name) const { return utf8Of(folder_.file(name)); }
+    Utf8String file(const wchar_t* name, const Bytes& bytes)
+    {
+        EXPECT_TRUE(writeFileBytes(folder_.file(name), bytes)) << "could not write " << toUtf8(name);
+        return path(name);
+    }
     // The picture loaded, scaled, saved as a PNG and decoded again; nothing when a step fails.
     std::optional<DecodedPicture> scaledCopy(const std::wstring& source, int width, int height)
     {
@@ -172,4 +181,86 @@ TEST_F(ImageObject, TransparentSurroundsLendNoDarkFringe)
     }
     EXPECT_GT(partlyCovered, 0) << "the square's edges should fall inside pixels";
     EXPECT_EQ(copy->at(0, 0).alpha, 0) << "the corner stays transparent";
+}
+
+namespace {
+
+size_t findBytes(const Bytes& file, const Bytes& what, size_t from = 0)
+{
+    return static_cast<size_t>(std::search(file.begin() + static_cast<std::ptrdiff_t>(from), file.end(),
+                                            what.begin(), what.end()) - file.begin());
+}
+
+}  // namespace
+
+TEST_F(ImageObject, SaysWhyAJpegGivesNoCopy)
+{
+    const Bytes baseline = jpegInForm({}, 64, 48, kFourColours);
+    const Bytes progressive = jpegInForm({JCS_YCbCr, true}, 64, 48, kFourColours);
+    Bytes damagedHeader = baseline;
+    damagedHeader[findBytes(baseline, {0xFF, 0xDB}) + 4] = 0x0F;  // a quantisation table numbered 15
+    // Progressive heads that declare 65500 x 65500 pixels, whose coefficients
+    // alone would take 13 GB, and 65535 x 65535, more than libjpeg decodes.
+    const auto declaring = [&progressive](uint8_t low) {
+        Bytes head = progressive;
+        const auto frame = head.begin() + static_cast<std::ptrdiff_t>(findBytes(head, {0xFF, 0xC2}));
+        std::copy_n(Bytes{0xFF, low, 0xFF, low}.begin(), 4, frame + 5);
+        head.resize(findBytes(head, {0xFF, 0xDA}) + 40);
+        return head;
+    };
+    const auto withoutEnd = [](Bytes file) {
+        file.resize(file.size() - 2);
+        return file;
+    };
+    const struct {
+        const wchar_t* name;
+        Bytes bytes;
+        bool loads;
+        ResizeOutcome outcome;
+    } rows[] = {
+        // Damage is not a question for GDI+, which calls much of it "out of memory".
+        {L"damaged-header.jpg", damagedHeader, false, ResizeOutcome::Unreadable},
+        {L"huge-progressive.jpg", declaring(0xDC), true, ResizeOutcome::TooLarge},
+        {L"too-large.jpg", declaring(0xFF), false, ResizeOutcome::TooLarge},
+        {L"no-end-marker.jpg", withoutEnd(baseline), true, ResizeOutcome::Written},
+        {L"progressive-no-end-marker.jpg", withoutEnd(progressive), true, ResizeOutcome::Unreadable},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(toUtf8(row.name));
+        Picture image;
+        ASSERT_EQ(image.load(file(row.name, row.bytes)), row.loads);
+        const bool copied = row.loads && image.scale(32, 24) && image.save(path(L"copy.jpg"), Utf8String());
+        EXPECT_EQ(copied, row.outcome == ResizeOutcome::Written);
+        if (!copied) {
+            EXPECT_EQ(image.failure(), row.outcome);
+        }
+    }
+}
+
+TEST_F(ImageObject, AJpegShrunkByItsInverseDctKeepsItsProportionsToTheLastPixel)
+{
+    // 161 pixels at 1/8 decode to 21, the last of which stands for an eighth
+    // of a decoded pixel: read as a whole one, the copy would be stretched.
+    const Bytes photo = jpegInForm({JCS_YCbCr, false, false, 0, false, 95}, 161, 121, kFourColours);
+    Picture image;
+    ASSERT_TRUE(image.load(file(L"odd.jpg", photo)));
+    ASSERT_TRUE(image.scale(10, 8));
+    ASSERT_TRUE(image.save(path(L"copy.bmp"), Utf8String::fromAnsi("image/bmp")));
+    const std::optional<DecodedPicture> copy = decodePicture(folder_.file(L"copy.bmp"));
+    ASSERT_TRUE(copy);
+
+    // The same copy from the pixels decoded whole.
+    MemorySource source(photo.data(), photo.size());
+    JpegDecoder decoder;
+    ASSERT_EQ(decoder.readHeader(source), JpegStatus::Decoded);
+    PixelBuffer full;
+    ASSERT_EQ(decoder.decode(decoder.storedSize(), full), JpegStatus::Decoded);
+    PixelBuffer expected;
+    ASSERT_EQ(scalePixels(full.view(), 10, 8, expected), ScaleStatus::Scaled);
+    for (int y = 0; y < 8; ++y)
+        for (int x = 0; x < 10; ++x) {
+            const uint8_t* bgr = expected.view().row(y) + x * 3;
+            EXPECT_TRUE(nearColour(copy->at(x, y), Colour{bgr[2], bgr[1], bgr[0]}, 14))
+                << x << "," << y << ": " << copy->at(x, y);
+        }
 }

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -104,6 +105,7 @@ TEST(Resampler, KeepsAFlatPictureFlatToEveryEdgeShrunkOrEnlarged)
 {
     const std::vector<int> orange = {20, 140, 230};
     const std::vector<int> seeThrough = {20, 140, 230, 100};
+    const std::vector<int> grey = {90};
     const struct {
         int32_t width, height;
         const std::vector<int>& colour;
@@ -113,6 +115,7 @@ TEST(Resampler, KeepsAFlatPictureFlatToEveryEdgeShrunkOrEnlarged)
         {97, 61, seeThrough, 37, 23}, {321, 241, seeThrough, 32, 24}, {13, 7, seeThrough, 130, 70},
         // Tall enough for the rows to be shared by two threads.
         {1200, 900, orange, 400, 300}, {40, 30, seeThrough, 400, 300},
+        {97, 61, grey, 37, 23}, {1200, 900, grey, 400, 300}, {13, 7, grey, 130, 70},
     };
     for (const auto& row : rows) {
         const int32_t channels = static_cast<int32_t>(row.colour.size());
@@ -120,16 +123,16 @@ TEST(Resampler, KeepsAFlatPictureFlatToEveryEdgeShrunkOrEnlarged)
         for (int32_t i = 0; i < row.width * row.height; ++i) bytes.insert(bytes.end(), row.colour.begin(), row.colour.end());
         const PixelBuffer source = pictureOf(row.width, row.height, channels, bytes);
         PixelBuffer scaled;
-        ASSERT_TRUE(scalePixels(source.view(), row.toWidth, row.toHeight, scaled));
+        ASSERT_EQ(scalePixels(source.view(), row.toWidth, row.toHeight, scaled), ScaleStatus::Scaled);
         ASSERT_EQ(scaled.view().width, row.toWidth);
         ASSERT_EQ(scaled.view().height, row.toHeight);
         SCOPED_TRACE(testing::Message() << row.width << "x" << row.height << " to " << row.toWidth << "x" << row.toHeight);
         expectFlat(scaled.view(), row.colour, 1);
     }
     PixelBuffer scaled;
-    EXPECT_FALSE(scalePixels(PixelView{}, 10, 10, scaled));
+    EXPECT_NE(scalePixels(PixelView{}, 10, 10, scaled), ScaleStatus::Scaled);
     const PixelBuffer one = pictureOf(1, 1, 3, orange);
-    EXPECT_FALSE(scalePixels(one.view(), 0, 10, scaled));
+    EXPECT_NE(scalePixels(one.view(), 0, 10, scaled), ScaleStatus::Scaled);
 }
 
 TEST(Resampler, KeepsARampWholeWhereTwoThreadsShareTheRows)
@@ -142,9 +145,60 @@ TEST(Resampler, KeepsARampWholeWhereTwoThreadsShareTheRows)
         for (int32_t i = 0; i < 8 * 3; ++i) bytes.push_back(2 * y);
     const PixelBuffer source = pictureOf(8, 100, 3, bytes);
     PixelBuffer scaled;
-    ASSERT_TRUE(scalePixels(source.view(), 8, 600, scaled));
+    ASSERT_EQ(scalePixels(source.view(), 8, 600, scaled), ScaleStatus::Scaled);
     for (int32_t y = 3; y < 597; ++y) {
         const double position = (y + 0.5) / 6.0 - 0.5;
         ASSERT_NEAR(scaled.view().row(y)[0], 2.0 * position, 1.0) << "row " << y;
     }
+}
+
+TEST(Resampler, ScalesRowsAsTheyArriveAsIfTheWholePictureWereThere)
+{
+    // Rows not filled yet hold white, and each band may be taken by the
+    // second core at any moment: a band that read ahead of the filled rows
+    // would differ from the whole picture's scale.
+    const struct {
+        int32_t width, height, channels, toWidth, toHeight;
+        PixelExtent extent;
+    } rows[] = {
+        {500, 375, 3, 200, 150, {500, 375}},     // resampled straight
+        {1300, 1000, 3, 100, 77, {1300, 1000}},  // box reduced first
+        {201, 151, 1, 160, 120, {200.125, 150.5}},  // the last row and column stand for part of a pixel
+        {60, 300, 4, 90, 450, {60, 300}},        // enlarged
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(testing::Message() << row.width << "x" << row.height << "x" << row.channels);
+        std::vector<int> bytes;
+        for (int32_t y = 0; y < row.height; ++y)
+            for (int32_t x = 0; x < row.width * row.channels; ++x) bytes.push_back((x * 7 + y * 13) % 200);
+        const PixelBuffer whole = pictureOf(row.width, row.height, row.channels, bytes);
+        StreamedScale wholeScale;
+        ASSERT_EQ(wholeScale.begin(whole.view(), row.extent, row.toWidth, row.toHeight), ScaleStatus::Scaled);
+        PixelBuffer expected;
+        ASSERT_EQ(wholeScale.finish(expected), ScaleStatus::Scaled);
+
+        PixelBuffer arriving = pictureOf(row.width, row.height, row.channels, std::vector<int>(bytes.size(), 255));
+        StreamedScale streamed;
+        ASSERT_EQ(streamed.begin(arriving.view(), row.extent, row.toWidth, row.toHeight), ScaleStatus::Scaled);
+        const size_t rowBytes = static_cast<size_t>(row.width * row.channels);
+        for (int32_t filled = 0; filled < row.height;) {
+            const int32_t next = std::min(row.height, filled + 1 + filled % 9);
+            for (int32_t y = filled; y < next; ++y)
+                std::copy_n(whole.view().row(y), rowBytes, arriving.mutableView().row(y));
+            filled = next;
+            streamed.rowsFilled(filled);
+        }
+        PixelBuffer scaled;
+        ASSERT_EQ(streamed.finish(scaled), ScaleStatus::Scaled);
+        EXPECT_EQ(bytesOf(scaled.view()), bytesOf(expected.view()));
+    }
+}
+
+TEST(Resampler, AbandonedMidwayStopsItsSecondCore)
+{
+    const PixelBuffer source = pictureOf(400, 400, 3, {});
+    StreamedScale scale;
+    ASSERT_EQ(scale.begin(source.view(), PixelExtent{400, 400}, 200, 200), ScaleStatus::Scaled);
+    scale.rowsFilled(100);
+    // Destroyed with the rest of its rows never filled, as after a decode that failed.
 }
