@@ -9,6 +9,7 @@ void runResizeCommand(const Utf8String& commandLine)
     ImageSize requested;
     Utf8String picturePath;
     if (!parseResizeArguments(commandLine, requested, picturePath)) return;
+    const ShellOpenPreload shell;
     Utf8String copyPath;
     if (resizePictureFile(picturePath, requested, copyPath) == ResizeOutcome::Written) openWithShell(copyPath);
 }

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <climits>
 #include <cmath>
+#include <new>
 #include <system_error>
 
 #include "pixels/box_reduction.h"
@@ -96,6 +97,7 @@ ScaleStatus StreamedScale::begin(const PixelView& source, const PixelExtent& ext
         secondCore_ = std::thread(&StreamedScale::resampleBands, this);
     } catch (const std::system_error&) {
         // The filling thread does it all at the end.
+    } catch (const std::bad_alloc&) {
     }
     return ScaleStatus::Scaled;
 }
