@@ -51,22 +51,41 @@ void onBatchFinished(HWND dialog)
     releaseServerReference();
 }
 
+// Runs the pictures' batch with its progress window, which holds the server
+// until the batch ends. When the window cannot be made, gives the batch back,
+// never begun.
+std::unique_ptr<PictureBatch> startBatch(std::vector<std::wstring> pictures)
+{
+    auto batch = std::make_unique<PictureBatch>(std::move(pictures), servedSize);
+    addServerReference();
+    if (!startBatchWithProgress(*batch, onBatchFinished)) {
+        releaseServerReference();
+        return batch;
+    }
+    runningBatch = std::move(batch);
+    return nullptr;
+}
+
 // Drops that come while a batch runs wait for it, so that the pictures in
-// memory stay as few as the workers.
+// memory stay as few as the workers. Explorer was told that a waiting drop
+// was taken, so one whose window cannot be made says what became of it in a
+// message box, which holds the server while it shows.
 void startNextBatch()
 {
     while (!runningBatch && !waitingDrops.empty()) {
-        runningBatch = std::make_unique<PictureBatch>(std::move(waitingDrops.front()), servedSize);
+        std::vector<std::wstring> pictures = std::move(waitingDrops.front());
         waitingDrops.pop_front();
+        const std::unique_ptr<PictureBatch> unstarted = startBatch(std::move(pictures));
+        if (!unstarted) return;
         addServerReference();
-        if (startBatchWithProgress(*runningBatch, onBatchFinished)) return;
-        runningBatch.reset();
+        showBatchAccountAlone(batchAccount(0, static_cast<uint32_t>(unstarted->total()), unstarted->failures()));
         releaseServerReference();
     }
 }
 
 // Other files of a mixed selection are left alone, like the verbs' types.
-// With no batch running, the drop starts at once; false when it could not.
+// With no batch running, the drop starts at once; false when it could not,
+// which Explorer hears.
 bool receiveDrop(std::vector<std::wstring> files)
 {
     std::vector<std::wstring> pictures;
@@ -74,9 +93,9 @@ bool receiveDrop(std::vector<std::wstring> files)
         if (isPictureExtension(fileExtension(Utf8String::fromWide(file.c_str(), 0)))) pictures.push_back(std::move(file));
     }
     if (pictures.empty()) return false;
+    if (!runningBatch) return !startBatch(std::move(pictures));
     waitingDrops.push_back(std::move(pictures));
-    startNextBatch();
-    return runningBatch != nullptr;
+    return true;
 }
 
 }  // namespace

@@ -11,9 +11,10 @@ static Utf8String translated(const char* key)
     return translate(Utf8String::fromAnsi(key));
 }
 
-static Utf8String reasonKey(ResizeOutcome outcome)
+static Utf8String reasonKey(const std::optional<ResizeOutcome>& outcome)
 {
-    switch (outcome) {
+    if (!outcome) return Utf8String::fromAnsi("could not be started");
+    switch (*outcome) {
     case ResizeOutcome::NotAPicture:
         return Utf8String::fromAnsi("not a picture");
     case ResizeOutcome::Unreadable:

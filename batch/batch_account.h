@@ -2,15 +2,17 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <optional>
 #include <vector>
 
 #include "imaging/resize_outcome.h"
 #include "text/utf8_string.h"
 
-// A picture of a batch that gave no copy, and why.
+// A picture of a batch that gave no copy, and why: how its resize ended, or
+// no outcome when the batch could not begin it.
 struct FailedPicture {
     Utf8String path;
-    ResizeOutcome outcome;
+    std::optional<ResizeOutcome> outcome;
 };
 
 // The failed pictures an account names; one more line counts the rest, so

@@ -37,11 +37,14 @@ bool PictureBatch::start(HWND window)
     window_ = window;
     const std::lock_guard<std::mutex> lock(runningLock_);
     const size_t count = batchWorkerCount(pictures_.size());
+    // A thread that cannot be had, or no memory for its start, leaves the
+    // work to fewer workers.
     for (size_t i = 0; i < count; ++i) {
         try {
             workers_.emplace_back(&PictureBatch::work, this);
         } catch (const std::system_error&) {
-            // Fewer workers do the same work.
+            break;
+        } catch (const std::bad_alloc&) {
             break;
         }
     }
@@ -125,8 +128,15 @@ std::vector<FailedPicture> PictureBatch::failures()
     const std::lock_guard<std::mutex> lock(resultsLock_);
     std::vector<FailedPicture> failed;
     for (size_t i = 0; i < results_.size(); ++i) {
-        if (results_[i].tries > 0 && results_[i].outcome != ResizeOutcome::Written)
-            failed.push_back({Utf8String::fromWide(pictures_[i].c_str(), 0), results_[i].outcome});
+        const Result& result = results_[i];
+        const bool triedInVain = result.tries > 0 && result.outcome != ResizeOutcome::Written;
+        // Only a cancel or a batch that no worker could start leaves a picture
+        // untried, and a cancel was the user's own choice.
+        const bool neverBegun = result.tries == 0 && !cancelled_;
+        if (!triedInVain && !neverBegun) continue;
+        FailedPicture picture{Utf8String::fromWide(pictures_[i].c_str(), 0), std::nullopt};
+        if (triedInVain) picture.outcome = result.outcome;
+        failed.push_back(picture);
     }
     return failed;
 }

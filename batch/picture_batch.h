@@ -31,7 +31,8 @@ public:
     // Waits for the workers: the pictures in hand are finished, none is begun.
     ~PictureBatch();
 
-    // Starts the workers, which report to the window; false when none started.
+    // Starts the workers, which report to the window; false when none started,
+    // and then none reports.
     bool start(HWND window);
     // Lets the pictures in hand finish and begins no other.
     void cancel() { cancelled_ = true; }
@@ -39,7 +40,8 @@ public:
     size_t total() const { return pictures_.size(); }
     size_t finished() const { return finished_; }
     // Call these after kFinishedMessage. The copies written, in the order of
-    // the pictures; the pictures tried that gave none, in the same order.
+    // the pictures; the pictures that gave none, in the same order: those
+    // tried, and, unless the batch was cancelled, those never begun.
     std::vector<std::wstring> copies();
     std::vector<FailedPicture> failures();
 

@@ -59,7 +59,9 @@ void checkAccount(FuzzedDataProvider& data, const std::string& translation)
     const auto pictures = data.ConsumeIntegral<uint32_t>();
     std::vector<FailedPicture> failures(data.ConsumeIntegralInRange<size_t>(0, kNamedFailures + 4));
     for (FailedPicture& failure : failures) {
-        failure.outcome = static_cast<ResizeOutcome>(data.ConsumeIntegralInRange<int>(1, 4));
+        // 0 stands for a picture the batch never began.
+        const int reason = data.ConsumeIntegralInRange<int>(0, 4);
+        if (reason > 0) failure.outcome = static_cast<ResizeOutcome>(reason);
         failure.path = utf8Of(data.ConsumeRandomLengthString(400));
     }
     translationTable.readText(translation.data(), translation.size());

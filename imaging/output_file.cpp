@@ -3,31 +3,58 @@
 #include <windows.h>
 
 #include <cstdint>
+#include <utility>
 
 #include "base/win32_handles.h"
 #include "imaging/resize_arguments.h"
 
-static bool nameIsTaken(const Utf8String& name)
+static bool nameIsTaken(const WideBuffer& name)
 {
-    return GetFileAttributesW(name.toWide().units()) != INVALID_FILE_ATTRIBUTES;
+    return GetFileAttributesW(name.units()) != INVALID_FILE_ATTRIBUTES;
 }
 
-bool claimOutputFile(const Utf8String& baseName, const ImageSize& size, const Utf8String& extension,
-                     Utf8String& claimed)
+ClaimedOutputFile::ClaimedOutputFile(ClaimedOutputFile&& other) noexcept
+    : path_(std::move(other.path_)), widePath_(std::move(other.widePath_)),
+      claimed_(std::exchange(other.claimed_, false))
+{
+}
+
+ClaimedOutputFile& ClaimedOutputFile::operator=(ClaimedOutputFile&& other) noexcept
+{
+    if (this != &other) {
+        remove();
+        path_ = std::move(other.path_);
+        widePath_ = std::move(other.widePath_);
+        claimed_ = std::exchange(other.claimed_, false);
+    }
+    return *this;
+}
+
+ClaimedOutputFile::~ClaimedOutputFile()
+{
+    remove();
+}
+
+// The name was created empty by this run, so nobody else's file goes.
+void ClaimedOutputFile::remove() noexcept
+{
+    if (claimed_) DeleteFileW(widePath_.units());
+    claimed_ = false;
+}
+
+ClaimedOutputFile claimOutputFile(const Utf8String& baseName, const ImageSize& size, const Utf8String& extension)
 {
     for (int32_t counter = 0; counter < INT32_MAX; ++counter) {
         const Utf8String candidate = outputName(baseName, size, counter, extension);
-        if (nameIsTaken(candidate)) continue;
-        const FileHandle file(CreateFileW(candidate.toWide().units(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
-                                            FILE_ATTRIBUTE_NORMAL, nullptr));
-        if (file) {
-            claimed = candidate;
-            return true;
-        }
+        const WideBuffer wide = candidate.toWide();
+        if (nameIsTaken(wide)) continue;
+        const FileHandle file(
+            CreateFileW(wide.units(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr));
+        if (file) return ClaimedOutputFile(candidate, wide);
         // Taken between the look and the creation: try the next name. Any
         // other failure (no such folder, no right to write) ends the search.
         const DWORD error = GetLastError();
-        if (error != ERROR_FILE_EXISTS && error != ERROR_ALREADY_EXISTS) return false;
+        if (error != ERROR_FILE_EXISTS && error != ERROR_ALREADY_EXISTS) return {};
     }
-    return false;
+    return {};
 }

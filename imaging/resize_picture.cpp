@@ -1,7 +1,5 @@
 #include "imaging/resize_picture.h"
 
-#include <windows.h>
-
 #include "imaging/output_file.h"
 #include "imaging/picture.h"
 #include "imaging/resize_arguments.h"
@@ -14,13 +12,10 @@ ResizeOutcome resizePictureFile(const Utf8String& picturePath, const ImageSize& 
     if (!image.scale(fitted.width, fitted.height)) return image.failure();
 
     const Utf8String extension = fileExtension(picturePath);
-    Utf8String claimed;
-    if (!claimOutputFile(fileBaseName(picturePath), fitted, extension, claimed)) return ResizeOutcome::Unwritable;
-    if (!image.save(claimed, mimeTypeForExtension(extension))) {
-        // The name was created empty by this run, so nobody else's file goes.
-        DeleteFileW(claimed.toWide().units());
-        return image.failure();
-    }
-    copyPath = claimed;
+    ClaimedOutputFile claimed = claimOutputFile(fileBaseName(picturePath), fitted, extension);
+    if (!claimed) return ResizeOutcome::Unwritable;
+    if (!image.save(claimed.path(), mimeTypeForExtension(extension))) return image.failure();
+    copyPath = claimed.path();
+    claimed.keep();
     return ResizeOutcome::Written;
 }

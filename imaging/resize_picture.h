@@ -6,6 +6,7 @@
 
 // Writes a copy of the picture fitted into the requested size beside it,
 // under the first free "<base>_<W>x<H>[_n].<ext>", and gives the copy's path.
-// Anything but Written leaves nothing behind. Safe on several threads at
-// once: every object it makes is its own.
+// Anything but Written leaves nothing behind, and so does an exception
+// (std::bad_alloc) thrown on the way. Safe on several threads at once: every
+// object it makes is its own.
 ResizeOutcome resizePictureFile(const Utf8String& picturePath, const ImageSize& requested, Utf8String& copyPath);

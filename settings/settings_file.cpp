@@ -6,13 +6,16 @@
 
 #include "base/module_path.h"
 #include "base/win32_handles.h"
+#include "settings/backup_name.h"
 #include "settings/settings_tokens.h"
 #include "settings/size_list.h"
 #include "shell/verb_registry.h"
 
+static const char kSettingsName[] = "settings.txt";
+
 Utf8String settingsFilePath()
 {
-    return fileBesideExecutable("settings.txt");
+    return fileBesideExecutable(kSettingsName);
 }
 
 SettingsLoad loadSettings()
@@ -25,12 +28,31 @@ SaveResult saveSettings()
     return writeSettingsFile(settingsFilePath());
 }
 
-bool backUpSettings()
+bool backUpSettings(Utf8String& backup)
+{
+    const Utf8String name = Utf8String::fromAnsi(kSettingsName);
+    const Utf8String path = settingsFilePath();
+    backup = backupName(name, 0);
+    if (path.charCount() == 0) return false;
+    const WideBuffer source = path.toWide();
+    for (int32_t counter = 0; counter < INT32_MAX; ++counter) {
+        backup = backupName(name, counter);
+        if (CopyFileW(source.units(), backupName(path, counter).toWide().units(), TRUE)) return true;
+        // Only a name that is taken, by an earlier backup or anything else,
+        // is worth the next one.
+        if (GetLastError() != ERROR_FILE_EXISTS) return false;
+    }
+    return false;
+}
+
+Utf8String nextSettingsBackup()
 {
     const Utf8String path = settingsFilePath();
-    if (path.charCount() == 0) return false;
-    const Utf8String backup = Utf8String::concat(path, Utf8String::fromAnsi(".bak"));
-    return CopyFileW(path.toWide().units(), backup.toWide().units(), FALSE) != 0;
+    int32_t counter = 0;
+    while (path.charCount() > 0 && counter < INT32_MAX &&
+           GetFileAttributesW(backupName(path, counter).toWide().units()) != INVALID_FILE_ATTRIBUTES)
+        ++counter;
+    return backupName(Utf8String::fromAnsi(kSettingsName), counter);
 }
 
 SettingsLoad readSettingsFile(const Utf8String& path)

@@ -32,10 +32,14 @@ struct SaveResult {
 // from the list in memory, whether or not the file could be written.
 SaveResult saveSettings();
 
-// Copies the settings file over "settings.txt.bak" beside it, so that its
-// bytes stay when a file that holds no size is replaced; false when no copy
-// could be made.
-bool backUpSettings();
+// Copies the settings file beside it under the first free name of
+// "settings.txt.bak", "settings.txt.1.bak" ..., so that its bytes stay when a
+// file that holds no size is replaced, and no earlier backup is ever replaced
+// by a later one. Gives the name used, or the one last tried when no copy
+// could be made (false).
+bool backUpSettings(Utf8String& backup);
+// The name the next backup takes, as the folder is now.
+Utf8String nextSettingsBackup();
 
 SettingsLoad readSettingsFile(const Utf8String& path);
 SaveResult writeSettingsFile(const Utf8String& path);

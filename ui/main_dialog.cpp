@@ -9,6 +9,7 @@
 #include "settings/settings_file.h"
 #include "settings/size_list.h"
 #include "shell/shell_open.h"
+#include "text/number_format.h"
 #include "ui/about_dialog.h"
 #include "ui/captions.h"
 #include "ui/maker_addresses.h"
@@ -46,10 +47,23 @@ static constexpr UINT kWarnUnreadSettings = WM_APP + 1;
 // it is, saving would replace the user's list by whatever the dialog holds.
 static constexpr LONG_PTR kSettingsRead = 1;
 
+static void showText(HWND dialog, const Utf8String& text, const char* captionKey = "Error", UINT icon = 0)
+{
+    MessageBoxW(dialog, text.toWide().units(), translate(Utf8String::fromAnsi(captionKey)).toWide().units(),
+                MB_OK | icon);
+}
+
 static void showMessage(HWND dialog, const char* key, const char* captionKey = "Error", UINT icon = 0)
 {
-    MessageBoxW(dialog, translate(Utf8String::fromAnsi(key)).toWide().units(),
-                translate(Utf8String::fromAnsi(captionKey)).toWide().units(), MB_OK | icon);
+    showText(dialog, translate(Utf8String::fromAnsi(key)), captionKey, icon);
+}
+
+// The backup's name is put in after the translation, so that one entry
+// serves every name it takes.
+static Utf8String backupMessage(const char* key, const Utf8String& backup)
+{
+    const Utf8String english = Utf8String::fromAnsi(key);
+    return formatTexts(translate(english), english, {backup});
 }
 
 static const char kUnreadSettings[] =
@@ -57,14 +71,14 @@ static const char kUnreadSettings[] =
     "Nothing is saved until it can be read.";
 static const char kSettingsWithoutSize[] =
     "settings.txt holds no size that can be read: it may be saved in an encoding that is not known. "
-    "The list starts empty; saving keeps the old file as settings.txt.bak.";
-static const char kSettingsBackedUp[] = "The old settings.txt is kept beside the program as settings.txt.bak.";
-static const char kBackupFailed[] =
-    "settings.txt cannot be kept as settings.txt.bak, so it is not replaced. Nothing is saved.";
+    "The list starts empty; saving keeps the old file as %s.";
+static const char kSettingsBackedUp[] = "The old settings.txt is kept beside the program as %s.";
+static const char kBackupFailed[] = "settings.txt cannot be kept as %s, so it is not replaced. Nothing is saved.";
 
 static void warnOfUnreadSettings(HWND dialog, SettingsLoad load)
 {
-    showMessage(dialog, load == SettingsLoad::HoldsNoSize ? kSettingsWithoutSize : kUnreadSettings);
+    if (load == SettingsLoad::HoldsNoSize) showText(dialog, backupMessage(kSettingsWithoutSize, nextSettingsBackup()));
+    else showMessage(dialog, kUnreadSettings);
 }
 
 static void markSettingsRead(HWND dialog)
@@ -74,8 +88,8 @@ static void markSettingsRead(HWND dialog)
 
 // Whether settings.txt may be replaced by the list shown. A file that could
 // not be read is read again, keeping the sizes added meanwhile; one that
-// still holds no size is copied to settings.txt.bak first. Says so when it
-// cannot be replaced, and when a copy was kept.
+// still holds no size is copied to a backup beside it first. Says so when it
+// cannot be replaced, and when a copy was kept, under which name.
 static bool mayReplaceSettings(HWND dialog)
 {
     if (GetWindowLongPtrW(dialog, DWLP_USER) == kSettingsRead) return true;
@@ -85,11 +99,12 @@ static bool mayReplaceSettings(HWND dialog)
         return false;
     }
     if (load == SettingsLoad::HoldsNoSize) {
-        if (!backUpSettings()) {
-            showMessage(dialog, kBackupFailed);
+        Utf8String backup;
+        if (!backUpSettings(backup)) {
+            showText(dialog, backupMessage(kBackupFailed, backup));
             return false;
         }
-        showMessage(dialog, kSettingsBackedUp, "Pellavo", MB_ICONINFORMATION);
+        showText(dialog, backupMessage(kSettingsBackedUp, backup), "Pellavo", MB_ICONINFORMATION);
     }
     markSettingsRead(dialog);
     showSizeList(dialog, sizeList.texts());

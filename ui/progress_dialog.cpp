@@ -227,3 +227,9 @@ void showBatchAccount(HWND dialog, const Utf8String& account, AccountRead read)
     ShowWindow(dialog, SW_SHOW);
     SetForegroundWindow(dialog);
 }
+
+void showBatchAccountAlone(const Utf8String& account)
+{
+    MessageBoxW(nullptr, account.toWide().units(), translate(Utf8String::fromAnsi("Pellavo")).toWide().units(),
+                MB_OK | MB_ICONWARNING | MB_SETFOREGROUND);
+}

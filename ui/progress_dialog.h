@@ -24,3 +24,7 @@ using AccountRead = std::function<void()>;
 // window grows to hold, and OK in place of the bar and Cancel, shown at once.
 // OK, Enter, Esc or closing the window destroys it, then runs read.
 void showBatchAccount(HWND dialog, const Utf8String& account, AccountRead read);
+
+// The account of a batch whose window could not be made, in a message box of
+// its own, owned by no window; returns once it is read.
+void showBatchAccountAlone(const Utf8String& account);

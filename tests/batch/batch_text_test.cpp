@@ -63,6 +63,7 @@ TEST(BatchText, AnAccountCountsTheCopiesAndNamesEachFailedPictureWithItsReason)
         "No copy was made of:=Без копии остались:\r\n"
         "not a picture=не картинка\r\n"
         "cannot be read=не читается\r\n"
+        "could not be started=не удалось начать\r\n"
         "...and %d more.=...и ещё %d.\r\n";
     const std::vector<FailedPicture> three = {
         {text("C:\\Photos\\notes.jpg"), ResizeOutcome::NotAPicture},
@@ -83,6 +84,8 @@ TEST(BatchText, AnAccountCountsTheCopiesAndNamesEachFailedPictureWithItsReason)
          "Сделано копий: 7 из 10.\nБез копии остались:\nnotes.jpg — не картинка\nlocked.png — не читается\n"
          "старое фото.gif — cannot write beside it"},
         {false, 0, {{text("big.jpg"), ResizeOutcome::TooLarge}}, "Copies made: 0 of 10.\nNo copy was made of:\nbig.jpg — too large"},
+        // A picture that a batch never began has no outcome of its own.
+        {true, 0, {{text("C:\\queued.png"), std::nullopt}}, "Сделано копий: 0 из 10.\nБез копии остались:\nqueued.png — не удалось начать"},
     };
     for (const auto& row : rows) {
         translationTable.clear();

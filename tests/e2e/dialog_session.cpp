@@ -84,6 +84,11 @@ std::optional<MessageBoxTexts> DialogSession::commandShowingBox(WORD id) const
 {
     // Posted: the box's modal loop holds the command until the box is closed.
     PostMessageW(window_, WM_COMMAND, MAKEWPARAM(id, 0), 0);
+    return boxShown();
+}
+
+std::optional<MessageBoxTexts> DialogSession::boxShown() const
+{
     HWND box = pollFor([this] { return messageBox(); });
     if (!box) return std::nullopt;
     MessageBoxTexts texts{windowText(box), messageBoxText(box)};

@@ -32,6 +32,8 @@ public:
     // Carries out a command that shows a message box, reads the box and
     // presses its OK; nothing when no box showed.
     std::optional<MessageBoxTexts> commandShowingBox(WORD id) const;
+    // The same for a box the dialog shows by itself, such as a warning as it opens.
+    std::optional<MessageBoxTexts> boxShown() const;
     // Closes the window as its close box does, and waits for the program.
     ChildRun close();
 

@@ -11,6 +11,7 @@
 #include "tests/e2e/dialog_session.h"
 #include "tests/e2e/fault_checks.h"
 #include "tests/e2e/install_fixture.h"
+#include "tests/support/file_system.h"
 #include "tests/support/utf8_conversion.h"
 #include "tests/support/window_reading.h"
 #include "ui/resource.h"
@@ -99,4 +100,33 @@ TEST_F(InstallCommand, InstallSaysByItsExitCodeThatItCouldNotWriteTheSettings)
 
     EXPECT_TRUE(holdsAsBefore(folder, before));
     EXPECT_EQ(newVerbs(), installed(kEnglishVerbName));
+}
+
+// A settings.txt that holds no size is replaced only once a backup keeps it:
+// where none can be made, nothing is saved, and the message names the backup
+// it was to be, the first free name beside an earlier one.
+TEST_F(InstallCommand, TheDialogReplacesNoSettingsWithoutASizeWhoseBackupCannotBeMade)
+{
+    const std::wstring folder = folderOf(copy_);
+    ASSERT_TRUE(writeFileText(folder + L"\\settings.txt", "Sizes: 640 x 480\r\n"));
+    ASSERT_TRUE(writeFileText(folder + L"\\settings.txt.bak", "an earlier backup\r\n"));
+    DialogSession dialog(copy_);
+    ASSERT_NE(dialog.window(), nullptr) << "the dialog did not show";
+    const std::optional<MessageBoxTexts> warning = dialog.boxShown();
+    ASSERT_TRUE(warning) << "no warning of the settings without a size";
+    EXPECT_EQ(warning->text, L"settings.txt holds no size that can be read: it may be saved in an encoding that is "
+                             L"not known. The list starts empty; saving keeps the old file as settings.txt.1.bak.");
+    const ScopedImmutable immutable({folder});
+    ASSERT_TRUE(immutable.applied()) << "chattr +i did not take";
+    const FolderContent before = contentOf(folder);
+
+    const std::optional<MessageBoxTexts> box = dialog.commandShowingBox(IDC_SAVE);
+
+    ASSERT_TRUE(box) << "no message box";
+    EXPECT_EQ(box->text, L"settings.txt cannot be kept as settings.txt.1.bak, so it is not replaced. Nothing is saved.");
+    EXPECT_TRUE(IsWindow(dialog.window())) << "the dialog closed";
+    EXPECT_TRUE(holdsAsBefore(folder, before));
+    EXPECT_TRUE(newVerbs().empty());
+    const ChildRun run = dialog.close();
+    EXPECT_TRUE(run.finished && run.exitCode == 0);
 }

@@ -141,11 +141,11 @@ static const char* const kKeys[] = {
     "The saved sizes cannot be read from settings.txt: another program may hold it, or rights are missing. "
     "Nothing is saved until it can be read.",
     "settings.txt holds no size that can be read: it may be saved in an encoding that is not known. "
-    "The list starts empty; saving keeps the old file as settings.txt.bak.",
-    "The old settings.txt is kept beside the program as settings.txt.bak.",
-    "settings.txt cannot be kept as settings.txt.bak, so it is not replaced. Nothing is saved.",
+    "The list starts empty; saving keeps the old file as %s.",
+    "The old settings.txt is kept beside the program as %s.",
+    "settings.txt cannot be kept as %s, so it is not replaced. Nothing is saved.",
     "Resizing %d of %d...", "Copies made: %d of %d.", "No copy was made of:", "not a picture", "cannot be read",
-    "cannot write beside it", "too large", "...and %d more."};
+    "cannot write beside it", "too large", "could not be started", "...and %d more."};
 
 static int countOf(const std::string& text, const std::string& part)
 {
@@ -185,6 +185,9 @@ TEST(ShippedTranslations, EveryFileTranslatesEveryKey)
             const Utf8String* text = translationTable.find(u8(key));
             ASSERT_NE(text, nullptr) << language.name << ": " << key;
             EXPECT_GT(text->charCount(), 0u) << language.name << ": " << key;
+            // A format's translation takes as many values as its key.
+            for (const char* conversion : {"%d", "%s"})
+                EXPECT_EQ(countOf(text->text(), conversion), countOf(key, conversion)) << language.name << ": " << key;
         }
         EXPECT_STREQ(translate(u8("helpfilename")).text(), language.helpFile);
         EXPECT_STREQ(translate(u8("&Help")).text(), language.help);

@@ -3,6 +3,7 @@
 #include <string>
 
 #include "tests/wide_literal.h"
+#include "text/number_format.h"
 #include "text/utf8_string.h"
 
 static Utf8String u8(const char* text)
@@ -208,4 +209,24 @@ TEST(Utf8StringSearch, ReplaceAllSearchesAgainFromTheStart)
     Utf8String growing = u8("aaa");
     growing.replaceAll(u8("a"), u8("aa"));
     EXPECT_STREQ(growing.text(), "aaa");
+}
+
+TEST(TextFormat, NamesTakeThePlaceOfTheConversionsOfTheTranslationOrOfTheEnglishFormat)
+{
+    const char english[] = "The old settings.txt is kept beside the program as %s.";
+    const struct {
+        const char* format;
+        const char* name;
+        const char* text;
+    } rows[] = {
+        {"Старый settings.txt сохранён рядом с программой как %s.", "settings.txt.1.bak",
+         "Старый settings.txt сохранён рядом с программой как settings.txt.1.bak."},
+        // Numbers are not texts, and a name is never read as a format.
+        {"%d: %s", "a%sb%d.bak", "%d: a%sb%d.bak"},
+        // Broken translations give way to the English text.
+        {"Kept.", "settings.txt.2.bak", "The old settings.txt is kept beside the program as settings.txt.2.bak."},
+        {"%s, %s", "settings.txt.bak", "The old settings.txt is kept beside the program as settings.txt.bak."},
+    };
+    for (const auto& row : rows)
+        EXPECT_STREQ(formatTexts(u8(row.format), u8(english), {u8(row.name)}).text(), row.text) << row.format;
 }

@@ -24,6 +24,14 @@ const Lines kSavedInTextOrder = {L"1024x768", L"320x240", L"800x600"};
 const Lines kSavedInListOrder = {L"800x600", L"1024x768", L"320x240"};
 const char kVerbFormat[] = "%sResize %s...\\command";
 
+// A message with the name of a file in place of its "%s".
+std::wstring withName(std::wstring message, const wchar_t* name)
+{
+    const size_t at = message.find(L"%s");
+    if (at != std::wstring::npos) message.replace(at, 2, name);
+    return message;
+}
+
 Lines sizeListTexts()
 {
     Lines texts;
@@ -254,51 +262,55 @@ TEST_F(MainDialogTest, ReadsTheSavedSizesInUtf16AndSavesThemInUtf8)
     }
 }
 
-TEST_F(MainDialogTest, AListWithoutASizeIsSaidAndKeptAsBakBeforeItIsReplaced)
+TEST_F(MainDialogTest, AListWithoutASizeIsSaidAndBackedUpUnderAFreeNameBeforeItIsReplaced)
 {
     const char kNoSize[] = "settings.txt holds no size that can be read: it may be saved in an encoding that is not "
-                           "known. The list starts empty; saving keeps the old file as settings.txt.bak.";
-    const char kBackupFailed[] = "settings.txt cannot be kept as settings.txt.bak, so it is not replaced. Nothing is "
-                                 "saved.";
-    const char kBackedUp[] = "The old settings.txt is kept beside the program as settings.txt.bak.";
+                           "known. The list starts empty; saving keeps the old file as %s.";
+    const char kBackedUp[] = "The old settings.txt is kept beside the program as %s.";
+    const std::string earlier = "an earlier backup\r\n";
     const std::string noSize = "Sizes: 800 x 600, 1024 x 768\r\n";
-    const std::wstring backup = besideTestProgram("settings.txt.bak");
-    const SubstitutedFile noBackupYet(backup, std::nullopt);
-    ASSERT_TRUE(noBackupYet.ready());
+    const std::string noSizeAgain = "Sizes: 320 x 240\r\n";
+    // A backup from before and a folder take names of the series, which are passed over.
+    const SubstitutedFile earlierBackup(besideTestProgram("settings.txt.bak"), earlier);
+    const SubstitutedFile noFirstCopyYet(besideTestProgram("settings.txt.1.bak"), std::nullopt);
+    const EnsuredFolder folderInTheWay(besideTestProgram("settings.txt.2.bak"));
+    const SubstitutedFile noSecondCopyYet(besideTestProgram("settings.txt.3.bak"), std::nullopt);
+    ASSERT_TRUE(earlierBackup.ready() && noFirstCopyYet.ready() && noSecondCopyYet.ready());
     ASSERT_TRUE(writeFileText(besideTestProgram("settings.txt"), noSize));
     reopen();
     EXPECT_EQ(listBoxLines(dialog_, IDC_SIZE_LIST), Lines{});
     MessageBoxSeen box = closeMessageBoxDuring(dialog_, [this] { EXPECT_FALSE(pumpMessages()); });
     EXPECT_EQ(box.owner, dialog_);
-    EXPECT_EQ(box.text, ExpectedTexts(kNoTranslation.shippedFile).of(kNoSize));
+    EXPECT_EQ(box.text, withName(ExpectedTexts(kNoTranslation.shippedFile).of(kNoSize), L"settings.txt.1.bak"));
     typeSize(L"640x480");
     command(IDC_ADD);
 
-    // Where no copy can be made, nothing is replaced.
-    ASSERT_TRUE(CreateDirectoryW(backup.c_str(), nullptr));
-    box = closeMessageBoxDuring(dialog_, [this] { command(IDC_SAVE); });
-    ASSERT_TRUE(RemoveDirectoryW(backup.c_str()));
-    EXPECT_EQ(box.text, ExpectedTexts(kNoTranslation.shippedFile).of(kBackupFailed));
-    EXPECT_FALSE(takeQuitMessage());
-    EXPECT_EQ(settingsText(), noSize);
-    EXPECT_TRUE(registeredOwnVerbs().empty());
-
     // A change of language saves: the old bytes go to the copy first, and the user is told, in the new language.
     box = closeMessageBoxDuring(dialog_, [this] { choose(kRussian); });
-    EXPECT_EQ(box.text, ExpectedTexts(kRussian.shippedFile).of(kBackedUp));
-    EXPECT_EQ(readFileText(backup), noSize);
+    EXPECT_EQ(box.text, withName(ExpectedTexts(kRussian.shippedFile).of(kBackedUp), L"settings.txt.1.bak"));
+    EXPECT_EQ(readFileText(besideTestProgram("settings.txt.1.bak")), noSize);
     EXPECT_EQ(settingsText(), std::string("640x480\r\n"));
     EXPECT_EQ(registeredOwnVerbs(), expectedVerbs(ExpectedTexts(kRussian.shippedFile).of(kVerbFormat), {L"640x480"}));
 
     // The file now holds the list shown: Save replaces it without another copy.
     typeSize(L"320x240");
     command(IDC_ADD);
-    ASSERT_TRUE(DeleteFileW(backup.c_str()));
     box = closeMessageBoxDuring(dialog_, [this] { command(IDC_SAVE); });
     EXPECT_FALSE(box.shown) << toUtf8(box.text);
     EXPECT_TRUE(takeQuitMessage());
     EXPECT_EQ(settingsText(), std::string("640x480\r\n320x240\r\n"));
-    EXPECT_FALSE(pathExists(backup));
+
+    // A second list without a size gets a copy of its own; the earlier ones keep their bytes.
+    ASSERT_TRUE(writeFileText(besideTestProgram("settings.txt"), noSizeAgain));
+    reopen();
+    box = closeMessageBoxDuring(dialog_, [this] { EXPECT_FALSE(pumpMessages()); });
+    EXPECT_EQ(box.text, withName(ExpectedTexts(kRussian.shippedFile).of(kNoSize), L"settings.txt.3.bak"));
+    box = closeMessageBoxDuring(dialog_, [this] { command(IDC_SAVE); });
+    EXPECT_EQ(box.text, withName(ExpectedTexts(kRussian.shippedFile).of(kBackedUp), L"settings.txt.3.bak"));
+    EXPECT_TRUE(takeQuitMessage());
+    EXPECT_EQ(readFileText(besideTestProgram("settings.txt.3.bak")), noSizeAgain);
+    EXPECT_EQ(readFileText(besideTestProgram("settings.txt.1.bak")), noSize);
+    EXPECT_EQ(readFileText(besideTestProgram("settings.txt.bak")), earlier);
 }
 
 TEST_F(MainDialogTest, AHelpFileThatCannotBeOpenedIsReportedByTheShellOverTheDialog)
