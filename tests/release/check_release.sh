@@ -21,6 +21,17 @@ while read -r dll; do
     grep -Eiq "$allowed" <<<"$dll" || fail "imports $dll"
     echo "imports $dll"
 done < <(sed -n 's/^[[:space:]]*DLL Name: //p' <<<"$headers")
+# DLLs that load when first called are named only in the delay-import
+# thunks' data, which objdump does not list: every DLL name the image holds
+# must be one of Windows' own, and the window and shell libraries must be there.
+names=$(grep -aoiE '[a-z0-9_-]+\.dll' "$exe" | tr 'A-Z' 'a-z' | sort -u)
+while read -r dll; do
+    grep -Eiq "$allowed" <<<"$dll" || fail "names $dll"
+done <<<"$names"
+for delayed in user32.dll shell32.dll ole32.dll; do
+    grep -qx "$delayed" <<<"$names" || fail "does not name $delayed"
+done
+echo "names only Windows' own DLLs: $(tr '\n' ' ' <<<"$names")"
 
 # objdump prints the resource directory as a tree whose depth is its
 # indentation: types, then their ids, then languages. Listed as "type/id".
