@@ -6,6 +6,7 @@
 #include <jerror.h>
 
 #include "codecs/jpeg_error_manager.h"
+#include "codecs/jpeg_metadata.h"
 #include "codecs/jpeg_source_manager.h"
 
 namespace {
@@ -104,26 +105,26 @@ void readPixelsStep(void* context)
     jpeg_finish_decompress(&info);
 }
 
-JpegStatus failureOf(const JpegErrorManager& errors)
+DecodeStatus failureOf(const JpegErrorManager& errors)
 {
     switch (errors.pub.msg_code) {
     case JERR_OUT_OF_MEMORY:
-        return JpegStatus::OutOfMemory;
+        return DecodeStatus::OutOfMemory;
     case JERR_NO_BACKING_STORE:  // asked for more than kMostWorkingMemory
     case JERR_IMAGE_TOO_BIG:
-        return JpegStatus::TooLarge;
+        return DecodeStatus::TooLarge;
     default:
-        return JpegStatus::Corrupt;
+        return DecodeStatus::Corrupt;
     }
 }
 
 // Not a JPEG, or a kind libjpeg-turbo does not decode (lossless, hierarchical,
 // 12-bit) but others may; any other failure of the header is damage.
-JpegStatus headerFailureOf(const JpegErrorManager& errors)
+DecodeStatus headerFailureOf(const JpegErrorManager& errors)
 {
     const int code = errors.pub.msg_code;
     if (code == JERR_NO_SOI || code == JERR_SOF_UNSUPPORTED || code == JERR_BAD_PRECISION)
-        return JpegStatus::NotForThisDecoder;
+        return DecodeStatus::NotForThisDecoder;
     return failureOf(errors);
 }
 
@@ -142,6 +143,8 @@ struct JpegDecoder::State {
     JpegSourceManager input;
     jpeg_progress_mgr progress = {limitScans, 0, 0, 0, 0};
     JpegSegments segments;
+    PictureMetadata metadata;
+    int orientation = 1;
     Phase phase = Phase::Fresh;
     bool needsEndMarker = true;
 
@@ -152,25 +155,28 @@ JpegDecoder::JpegDecoder() : state_(new State) {}
 
 JpegDecoder::~JpegDecoder() = default;
 
-JpegStatus JpegDecoder::readHeader(ByteSource& source)
+DecodeStatus JpegDecoder::readHeader(ByteSource& source)
 {
     State& state = *state_;
-    if (state.phase != Phase::Fresh) return JpegStatus::NotForThisDecoder;
+    if (state.phase != Phase::Fresh) return DecodeStatus::NotForThisDecoder;
     state.phase = Phase::Done;
     state.info.err = prepareErrors(state.errors);
     HeaderJob job{&state.info, prepareSource(state.input, source), &state.progress};
     if (!runJpegStep(state.errors, readHeaderStep, &job)) return headerFailureOf(state.errors);
-    if (!hasPlainColours(state.info)) return JpegStatus::NotForThisDecoder;
+    if (!hasPlainColours(state.info)) return DecodeStatus::NotForThisDecoder;
     try {
         for (jpeg_saved_marker_ptr marker = state.info.marker_list; marker; marker = marker->next)
             state.segments.push_back({static_cast<uint8_t>(marker->marker),
                                       std::vector<uint8_t>(marker->data, marker->data + marker->data_length)});
+        state.metadata = metadataOfSegments(state.segments);
     } catch (const std::bad_alloc&) {
         state.segments.clear();
-        return JpegStatus::OutOfMemory;
+        state.metadata = PictureMetadata();
+        return DecodeStatus::OutOfMemory;
     }
+    state.orientation = orientationOfSegments(state.segments);
     state.phase = Phase::HeaderRead;
-    return JpegStatus::Decoded;
+    return DecodeStatus::Decoded;
 }
 
 ImageSize JpegDecoder::storedSize() const
@@ -183,16 +189,26 @@ const JpegSegments& JpegDecoder::segments() const
     return state_->segments;
 }
 
-JpegStatus JpegDecoder::start(const ImageSize& smallest)
+int JpegDecoder::orientation() const
+{
+    return state_->orientation;
+}
+
+const PictureMetadata& JpegDecoder::metadata() const
+{
+    return state_->metadata;
+}
+
+DecodeStatus JpegDecoder::start(const ImageSize& smallest)
 {
     State& state = *state_;
-    if (state.phase != Phase::HeaderRead) return JpegStatus::NotForThisDecoder;
+    if (state.phase != Phase::HeaderRead) return DecodeStatus::NotForThisDecoder;
     state.phase = Phase::Done;
     StartJob job{&state.info, smallest, true};
     if (!runJpegStep(state.errors, startStep, &job)) return failureOf(state.errors);
     state.needsEndMarker = job.needsEndMarker;
     state.phase = Phase::Started;
-    return JpegStatus::Decoded;
+    return DecodeStatus::Decoded;
 }
 
 ImageSize JpegDecoder::decodedSize() const
@@ -212,29 +228,29 @@ PixelExtent JpegDecoder::decodedExtent() const
     return {info.image_width * scale, info.image_height * scale};
 }
 
-JpegStatus JpegDecoder::readPixels(const MutablePixelView& pixels, const RowsDecoded* decoded)
+DecodeStatus JpegDecoder::readPixels(const MutablePixelView& pixels, const RowsDecoded* decoded)
 {
     State& state = *state_;
-    if (state.phase != Phase::Started) return JpegStatus::NotForThisDecoder;
+    if (state.phase != Phase::Started) return DecodeStatus::NotForThisDecoder;
     state.phase = Phase::Done;
     const ImageSize size = decodedSize();
     if (!pixels.isValid() || pixels.width != size.width || pixels.height != size.height ||
         pixels.channels != channels())
-        return JpegStatus::NotForThisDecoder;
+        return DecodeStatus::NotForThisDecoder;
     ReadJob job{&state.info, pixels, decoded};
     if (!runJpegStep(state.errors, readPixelsStep, &job)) return failureOf(state.errors);
     const bool cut = state.errors.reachedEnd && state.needsEndMarker;
-    return state.errors.lostData || cut ? JpegStatus::Corrupt : JpegStatus::Decoded;
+    return state.errors.lostData || cut ? DecodeStatus::Corrupt : DecodeStatus::Decoded;
 }
 
-JpegStatus JpegDecoder::decode(const ImageSize& smallest, PixelBuffer& pixels)
+DecodeStatus JpegDecoder::decode(const ImageSize& smallest, PixelBuffer& pixels)
 {
     pixels = PixelBuffer();
-    const JpegStatus started = start(smallest);
-    if (started != JpegStatus::Decoded) return started;
+    const DecodeStatus started = start(smallest);
+    if (started != DecodeStatus::Decoded) return started;
     const ImageSize size = decodedSize();
-    if (!pixels.allocate(size.width, size.height, channels())) return JpegStatus::OutOfMemory;
-    const JpegStatus read = readPixels(pixels.mutableView(), nullptr);
-    if (read != JpegStatus::Decoded) pixels = PixelBuffer();
+    if (!pixels.allocate(size.width, size.height, channels())) return DecodeStatus::OutOfMemory;
+    const DecodeStatus read = readPixels(pixels.mutableView(), nullptr);
+    if (read != DecodeStatus::Decoded) pixels = PixelBuffer();
     return read;
 }

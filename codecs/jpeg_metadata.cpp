@@ -1,5 +1,6 @@
 #include "codecs/jpeg_metadata.h"
 
+#include <algorithm>
 #include <cstring>
 
 #include "codecs/exif_orientation.h"
@@ -24,10 +25,12 @@ constexpr SegmentSignature signature(SegmentKind kind, uint8_t marker, const cha
 }
 constexpr char kExifName[] = "Exif\0";
 constexpr size_t kExifNameBytes = sizeof kExifName;
+constexpr char kProfileName[] = "ICC_PROFILE";
+constexpr char kXmpName[] = "http://ns.adobe.com/xap/1.0/";
 const SegmentSignature kSignatures[] = {
-    signature(SegmentKind::ColourProfile, 0xE2, "ICC_PROFILE"),
+    signature(SegmentKind::ColourProfile, 0xE2, kProfileName),
     signature(SegmentKind::Exif, 0xE1, kExifName),
-    signature(SegmentKind::Xmp, 0xE1, "http://ns.adobe.com/xap/1.0/"),
+    signature(SegmentKind::Xmp, 0xE1, kXmpName),
     signature(SegmentKind::XmpExtension, 0xE1, "http://ns.adobe.com/xmp/extension/"),
 };
 
@@ -41,7 +44,77 @@ SegmentKind kindOf(const JpegSegment& segment)
     return SegmentKind::Other;
 }
 
+// A profile chunk: the name, its number from 1 and the number of chunks, then its part.
+constexpr size_t kChunkHead = sizeof kProfileName + 2;
+constexpr size_t kMaxSegmentData = 65533;  // a segment's length field counts itself too
+
+// The chunks joined by their numbers, which must run from 1 to their count once each.
+std::vector<uint8_t> joinedProfile(const JpegSegments& segments)
+{
+    std::vector<const JpegSegment*> chunks;
+    for (const JpegSegment& segment : segments) {
+        if (kindOf(segment) != SegmentKind::ColourProfile || segment.data.size() < kChunkHead) continue;
+        const uint8_t number = segment.data[kChunkHead - 2];
+        const uint8_t count = segment.data[kChunkHead - 1];
+        if (chunks.empty()) chunks.assign(count, nullptr);
+        if (number == 0 || number > chunks.size() || count != chunks.size() || chunks[number - 1]) return {};
+        chunks[number - 1] = &segment;
+    }
+    std::vector<uint8_t> profile;
+    for (const JpegSegment* chunk : chunks) {
+        if (!chunk) return {};
+        profile.insert(profile.end(), chunk->data.begin() + kChunkHead, chunk->data.end());
+    }
+    return profile;
+}
+
+template <size_t N>
+JpegSegment namedSegment(uint8_t marker, const char (&name)[N], const uint8_t* data, size_t count)
+{
+    JpegSegment segment{marker, std::vector<uint8_t>(name, name + N)};
+    segment.data.insert(segment.data.end(), data, data + count);
+    return segment;
+}
+
 }  // namespace
+
+PictureMetadata metadataOfSegments(const JpegSegments& segments)
+{
+    PictureMetadata metadata;
+    metadata.colourProfile = joinedProfile(segments);
+    for (const JpegSegment& segment : segments) {
+        const SegmentKind kind = kindOf(segment);
+        if (kind == SegmentKind::Exif && metadata.exif.empty())
+            metadata.exif.assign(segment.data.begin() + kExifNameBytes, segment.data.end());
+        if (kind == SegmentKind::Xmp && metadata.xmp.empty())
+            metadata.xmp.assign(segment.data.begin() + sizeof kXmpName, segment.data.end());
+    }
+    return metadata;
+}
+
+JpegSegments segmentsOfMetadata(const PictureMetadata& metadata)
+{
+    JpegSegments segments;
+    const std::vector<uint8_t>& profile = metadata.colourProfile;
+    constexpr size_t kChunkPart = kMaxSegmentData - kChunkHead;
+    const size_t chunks = (profile.size() + kChunkPart - 1) / kChunkPart;
+    if (chunks <= 255) {
+        for (size_t i = 0; i < chunks; ++i) {
+            const size_t at = i * kChunkPart;
+            JpegSegment chunk = namedSegment(0xE2, kProfileName, nullptr, 0);
+            chunk.data.push_back(static_cast<uint8_t>(i + 1));
+            chunk.data.push_back(static_cast<uint8_t>(chunks));
+            chunk.data.insert(chunk.data.end(), profile.begin() + static_cast<ptrdiff_t>(at),
+                              profile.begin() + static_cast<ptrdiff_t>(std::min(profile.size(), at + kChunkPart)));
+            segments.push_back(std::move(chunk));
+        }
+    }
+    if (!metadata.exif.empty() && metadata.exif.size() + kExifNameBytes <= kMaxSegmentData)
+        segments.push_back(namedSegment(0xE1, kExifName, metadata.exif.data(), metadata.exif.size()));
+    if (!metadata.xmp.empty() && metadata.xmp.size() + sizeof kXmpName <= kMaxSegmentData)
+        segments.push_back(namedSegment(0xE1, kXmpName, metadata.xmp.data(), metadata.xmp.size()));
+    return segments;
+}
 
 int orientationOfSegments(const JpegSegments& segments)
 {

@@ -4,6 +4,7 @@
 
 #include "codecs/byte_source.h"
 #include "codecs/jpeg_segment.h"
+#include "codecs/picture_decoder.h"
 #include "settings/image_size.h"
 
 // The Exif orientation (1 to 8) in the segments' Exif APP1; 1 when there is none.
@@ -20,3 +21,13 @@ bool readHeadSegments(ByteSource& source, JpegSegments& segments);
 // when the copy was turned upright its orientation becomes 1 and its link to
 // the thumbnail is cut; XMP's tiff:Orientation becomes 1 then too.
 JpegSegments segmentsForCopy(const JpegSegments& source, bool turnedUpright, const ImageSize& copySize);
+
+// What the segments hold in the form every encoder takes: the ICC profile's
+// chunks joined in their order (none when a chunk is missing or repeated),
+// the first Exif segment's TIFF block and the first XMP packet.
+PictureMetadata metadataOfSegments(const JpegSegments& segments);
+
+// The segments that carry metadata into a JPEG: the profile in chunks of at
+// most 65519 bytes, the Exif and the XMP packet each in one segment when it
+// fits one; what does not fit is left out.
+JpegSegments segmentsOfMetadata(const PictureMetadata& metadata);

@@ -43,14 +43,14 @@ void requireEncodesAgain(const PixelView& pixels, const JpegSegments& segments)
     require(encodeJpeg(pixels, segments, file), "decoded pixels and their segments encode");
     MemorySource source(file.data(), file.size());
     JpegDecoder decoder;
-    require(decoder.readHeader(source) == JpegStatus::Decoded, "the copy's header reads");
+    require(decoder.readHeader(source) == DecodeStatus::Decoded, "the copy's header reads");
     require(decoder.storedSize() == (ImageSize{pixels.width, pixels.height}), "the copy has the pixels' size");
     require(decoder.segments().size() == segments.size(), "the copy has the same segments");
     for (size_t i = 0; i < segments.size(); ++i)
         require(decoder.segments()[i].marker == segments[i].marker && decoder.segments()[i].data == segments[i].data,
                 "each segment reads back byte for byte");
     PixelBuffer again;
-    require(decoder.decode(decoder.storedSize(), again) == JpegStatus::Decoded, "the copy decodes");
+    require(decoder.decode(decoder.storedSize(), again) == DecodeStatus::Decoded, "the copy decodes");
 }
 
 }  // namespace
@@ -59,7 +59,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* bytes, size_t size)
 {
     MemorySource source(bytes, size);
     JpegDecoder decoder;
-    if (decoder.readHeader(source) != JpegStatus::Decoded) return 0;
+    if (decoder.readHeader(source) != DecodeStatus::Decoded) return 0;
     const ImageSize stored = decoder.storedSize();
     require(stored.width > 0 && stored.height > 0, "a read header has a size");
     for (const JpegSegment& segment : decoder.segments())
@@ -68,9 +68,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* bytes, size_t size)
 
     const ImageSize smallest = {stored.width >> (size % 5), stored.height >> (size / 5 % 5)};
     PixelBuffer pixels;
-    const JpegStatus status = decoder.decode(smallest, pixels);
+    const DecodeStatus status = decoder.decode(smallest, pixels);
     const PixelView view = pixels.view();
-    if (status != JpegStatus::Decoded) {
+    if (status != DecodeStatus::Decoded) {
         require(view.pixels == nullptr, "a failed decode leaves no pixels");
         return 0;
     }

@@ -36,16 +36,16 @@ void Picture::clear()
     orientation_ = 1;
 }
 
-static ResizeOutcome outcomeOf(JpegStatus status)
+static ResizeOutcome outcomeOf(DecodeStatus status)
 {
     switch (status) {
-    case JpegStatus::TooLarge:
+    case DecodeStatus::TooLarge:
         return ResizeOutcome::TooLarge;
-    case JpegStatus::OutOfMemory:
+    case DecodeStatus::OutOfMemory:
         return ResizeOutcome::OutOfMemory;
-    case JpegStatus::Decoded:
-    case JpegStatus::Corrupt:
-    case JpegStatus::NotForThisDecoder:
+    case DecodeStatus::Decoded:
+    case DecodeStatus::Corrupt:
+    case DecodeStatus::NotForThisDecoder:
         break;
     }
     return ResizeOutcome::Unreadable;
@@ -60,8 +60,8 @@ bool Picture::load(const Utf8String& path)
     if (!file->opened()) return fail(ResizeOutcome::Unreadable);
     // Whatever its name says, a file that starts as a JPEG is read as one.
     std::unique_ptr<JpegDecoder> decoder(new JpegDecoder);
-    const JpegStatus header = decoder->readHeader(*file);
-    if (header == JpegStatus::Decoded) {
+    const DecodeStatus header = decoder->readHeader(*file);
+    if (header == DecodeStatus::Decoded) {
         segments_ = decoder->segments();
         orientation_ = orientationOfSegments(segments_);
         storedSize_ = decoder->storedSize();
@@ -69,7 +69,7 @@ bool Picture::load(const Utf8String& path)
         jpeg_ = std::move(decoder);
         return true;
     }
-    if (header != JpegStatus::NotForThisDecoder) return fail(outcomeOf(header));
+    if (header != DecodeStatus::NotForThisDecoder) return fail(outcomeOf(header));
     decoder.reset();
     file.reset();
     return loadWithGdiplus(widePath.units());
@@ -147,8 +147,8 @@ bool Picture::scaleJpeg(const ImageSize& stored, PixelBuffer& scaled)
 {
     // The inverse DCT shrinks to no less than twice the copy, which leaves
     // the resampler enough to keep fine detail clean.
-    const JpegStatus started = jpeg_->start(ImageSize{twice(stored.width), twice(stored.height)});
-    if (started != JpegStatus::Decoded) return fail(outcomeOf(started));
+    const DecodeStatus started = jpeg_->start(ImageSize{twice(stored.width), twice(stored.height)});
+    if (started != DecodeStatus::Decoded) return fail(outcomeOf(started));
     const ImageSize size = jpeg_->decodedSize();
     PixelBuffer decoded;
     if (!decoded.allocate(size.width, size.height, jpeg_->channels())) return fail(ResizeOutcome::OutOfMemory);
@@ -157,10 +157,10 @@ bool Picture::scaleJpeg(const ImageSize& stored, PixelBuffer& scaled)
     const ScaleStatus begun = scaling.begin(decoded.view(), jpeg_->decodedExtent(), stored.width, stored.height);
     if (begun != ScaleStatus::Scaled) return fail(outcomeOf(begun));
     const RowsDecoded toScaling{scaleDecodedRows, &scaling};
-    const JpegStatus read = jpeg_->readPixels(decoded.mutableView(), &toScaling);
+    const DecodeStatus read = jpeg_->readPixels(decoded.mutableView(), &toScaling);
     jpeg_.reset();
     jpegFile_.reset();
-    if (read != JpegStatus::Decoded) return fail(outcomeOf(read));
+    if (read != DecodeStatus::Decoded) return fail(outcomeOf(read));
     const ScaleStatus finished = scaling.finish(scaled);
     return finished == ScaleStatus::Scaled || fail(outcomeOf(finished));
 }

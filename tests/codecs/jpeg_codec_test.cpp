@@ -55,8 +55,8 @@ Bytes encoded(const PixelView& pixels, const JpegSegments& segments = {})
 }
 
 struct Decoded {
-    JpegStatus header = JpegStatus::NotForThisDecoder;
-    JpegStatus status = JpegStatus::NotForThisDecoder;
+    DecodeStatus header = DecodeStatus::NotForThisDecoder;
+    DecodeStatus status = DecodeStatus::NotForThisDecoder;
     PixelBuffer pixels;
     JpegSegments segments;
 };
@@ -125,7 +125,7 @@ TEST(JpegCodec, DecodesAtTheSmallestScaleStillLargeEnough)
         const Decoded result = decoded(encoded(picture.view()), row.smallest);
         const std::string what = "from " + std::to_string(row.stored.width) + " for " +
                                  std::to_string(row.smallest.width) + "x" + std::to_string(row.smallest.height);
-        ASSERT_EQ(result.status, JpegStatus::Decoded) << what;
+        ASSERT_EQ(result.status, DecodeStatus::Decoded) << what;
         const PixelView view = result.pixels.view();
         EXPECT_EQ((ImageSize{view.width, view.height}), row.decoded) << what;
         expectQuadrants(view, false, what);
@@ -148,7 +148,7 @@ TEST(JpegCodec, DecodesEveryFormOfGreyOrColourPixels)
     };
     for (const auto& row : rows) {
         const Decoded result = decoded(writtenAs(row.form), {32, 24});
-        ASSERT_EQ(result.status, JpegStatus::Decoded) << row.what;
+        ASSERT_EQ(result.status, DecodeStatus::Decoded) << row.what;
         EXPECT_EQ(result.pixels.view().width, 32) << row.what;
         expectQuadrants(result.pixels.view(), row.form.colours == JCS_GRAYSCALE, row.what);
     }
@@ -176,14 +176,14 @@ TEST(JpegCodec, LeavesOtherFilesToOthersAndDecodesNothingDamaged)
     const auto middle = [](const Bytes& file) { return (scanData(file) + file.size()) / 2; };
     const auto withoutEnd = [&](const Bytes& file) { return cut(file, file.size() - 2); };
     const Bytes badCode = {0xFF, 0x00, 0xFF, 0x00, 0xFF, 0x00, 0xFF, 0x00, 0xFF, 0x00, 0xFF, 0x00};
-    constexpr JpegStatus kNotJpeg = JpegStatus::NotForThisDecoder;
-    constexpr JpegStatus kRead = JpegStatus::Decoded;
-    constexpr JpegStatus kCorrupt = JpegStatus::Corrupt;
+    constexpr DecodeStatus kNotJpeg = DecodeStatus::NotForThisDecoder;
+    constexpr DecodeStatus kRead = DecodeStatus::Decoded;
+    constexpr DecodeStatus kCorrupt = DecodeStatus::Corrupt;
     const struct {
         const char* what;
         Bytes file;
-        JpegStatus header;
-        JpegStatus status;
+        DecodeStatus header;
+        DecodeStatus status;
     } rows[] = {
         {"CMYK", writtenAs({JCS_CMYK}), kNotJpeg, kNotJpeg},
         {"YCCK", writtenAs({JCS_YCCK}), kNotJpeg, kNotJpeg},
@@ -215,7 +215,7 @@ TEST(JpegCodec, LeavesOtherFilesToOthersAndDecodesNothingDamaged)
         {"bytes before a header marker", edited(baseline, find(baseline, {0xFF, 0xDB}), Bytes(9, 0x20)), kRead, kRead},
         {"bytes before the end marker", edited(baseline, baseline.size() - 2, Bytes(16, 0)), kRead, kRead},
         // Its coefficients alone would take 13 GB.
-        {"65500 x 65500 progressive", hugeProgressiveHead(), kRead, JpegStatus::TooLarge},
+        {"65500 x 65500 progressive", hugeProgressiveHead(), kRead, DecodeStatus::TooLarge},
     };
     for (const auto& row : rows) {
         const Decoded result = decoded(row.file, {8, 8});
@@ -236,7 +236,7 @@ TEST(JpegCodec, WritesSegmentsInTheirOrderAndReadsBackApp1AndApp2)
     const JpegSegment comment = {0xFE, {'h', 'i'}};
 
     const Decoded photo = decoded(encoded(picture.view(), {icc1, photoshop, exif, xmp, comment, icc2}));
-    ASSERT_EQ(photo.status, JpegStatus::Decoded);
+    ASSERT_EQ(photo.status, DecodeStatus::Decoded);
     ASSERT_EQ(photo.segments.size(), 4u);
     const JpegSegment expected[] = {icc1, exif, xmp, icc2};
     for (size_t i = 0; i < 4; ++i) {
@@ -279,7 +279,7 @@ TEST(JpegCodec, GreyPixelsGiveAGreyFileOfOneComponent)
     ASSERT_LT(frame + 9, file.size());
     EXPECT_EQ(file[frame + 9], 1) << "components in the frame";
     const Decoded back = decoded(file);
-    ASSERT_EQ(back.status, JpegStatus::Decoded);
+    ASSERT_EQ(back.status, DecodeStatus::Decoded);
     ASSERT_EQ(back.pixels.view().channels, 1);
     EXPECT_NEAR(back.pixels.view().row(15)[5], 40, 3);
     EXPECT_NEAR(back.pixels.view().row(15)[35], 200, 3);
@@ -291,7 +291,7 @@ TEST(JpegCodec, EncoderLaysAlphaOverWhiteFollowsTheStrideAndRefusesWhatItCannotW
     for (int32_t y = 0; y < 16; ++y)
         for (int32_t x = 0; x < 32; ++x) translucent.mutableView().row(y)[x * 4 + 3] = x < 16 ? 0 : 128;
     const Decoded overWhite = decoded(encoded(translucent.view()));
-    ASSERT_EQ(overWhite.status, JpegStatus::Decoded);
+    ASSERT_EQ(overWhite.status, DecodeStatus::Decoded);
     const uint8_t* clear = overWhite.pixels.view().row(8) + 8 * 3;
     const uint8_t* half = overWhite.pixels.view().row(8) + 24 * 3;
     for (int c = 0; c < 3; ++c) {
@@ -305,7 +305,7 @@ TEST(JpegCodec, EncoderLaysAlphaOverWhiteFollowsTheStrideAndRefusesWhatItCannotW
     bottomUp.pixels = bottomUp.row(31);
     bottomUp.stride = -bottomUp.stride;
     const Decoded turned = decoded(encoded(bottomUp));
-    ASSERT_EQ(turned.status, JpegStatus::Decoded);
+    ASSERT_EQ(turned.status, DecodeStatus::Decoded);
     EXPECT_NEAR(turned.pixels.view().row(4)[4 * 3], kQuadrants[2][0], 8) << "bottom left shown top left";
 
     const struct {

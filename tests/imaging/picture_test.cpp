@@ -252,9 +252,9 @@ TEST_F(ImageObject, AJpegShrunkByItsInverseDctKeepsItsProportionsToTheLastPixel)
     // The same copy from the pixels decoded whole.
     MemorySource source(photo.data(), photo.size());
     JpegDecoder decoder;
-    ASSERT_EQ(decoder.readHeader(source), JpegStatus::Decoded);
+    ASSERT_EQ(decoder.readHeader(source), DecodeStatus::Decoded);
     PixelBuffer full;
-    ASSERT_EQ(decoder.decode(decoder.storedSize(), full), JpegStatus::Decoded);
+    ASSERT_EQ(decoder.decode(decoder.storedSize(), full), DecodeStatus::Decoded);
     PixelBuffer expected;
     ASSERT_EQ(scalePixels(full.view(), 10, 8, expected), ScaleStatus::Scaled);
     for (int y = 0; y < 8; ++y)
