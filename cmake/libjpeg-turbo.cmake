@@ -7,20 +7,26 @@ if(NOT WIN32)
     return()
 endif()
 
-# The Windows builds make the same 2.1.5 from the upstream tarball of Debian's
-# source package, static, with its SIMD code, using this build's toolchain.
+# The Windows builds make the same 2.1.5 as Debian's source package, static,
+# with its SIMD code, using this build's toolchain.
 set(PELLAVO_JPEG_TARBALL /var/cache/pellavo/deb-src/libjpeg-turbo_2.1.5.orig.tar.gz CACHE FILEPATH
     "libjpeg-turbo 2.1.5's upstream tarball, from Debian's source package (scripts/setup.sh fetches it)")
 set(PELLAVO_JPEG_SHA256 254f3642b04e309fee775123133c6464181addc150499561020312ec61c1bf7c)
-if(NOT EXISTS ${PELLAVO_JPEG_TARBALL})
-    message(FATAL_ERROR "${PELLAVO_JPEG_TARBALL} is missing: run scripts/setup.sh "
-        "(it fetches Debian's libjpeg-turbo source package)")
-endif()
-file(SHA256 ${PELLAVO_JPEG_TARBALL} PELLAVO_JPEG_ACTUAL_SHA256)
-if(NOT PELLAVO_JPEG_ACTUAL_SHA256 STREQUAL PELLAVO_JPEG_SHA256)
-    message(FATAL_ERROR "${PELLAVO_JPEG_TARBALL} has SHA-256 ${PELLAVO_JPEG_ACTUAL_SHA256}, not "
-        "${PELLAVO_JPEG_SHA256} of libjpeg-turbo 2.1.5: delete it and run scripts/setup.sh")
-endif()
+set(PELLAVO_JPEG_DEBIAN_TARBALL /var/cache/pellavo/deb-src/libjpeg-turbo_2.1.5-2.debian.tar.xz CACHE FILEPATH
+    "Debian's libjpeg-turbo 2.1.5-2 packaging with its patch series (scripts/setup.sh fetches it)")
+set(PELLAVO_JPEG_DEBIAN_SHA256 cdb2433c2f7101345c1ffa14efb943787c675b86354691a32490845fe4bc9237)
+include(${CMAKE_CURRENT_LIST_DIR}/debian-source.cmake)
+pellavo_debian_source(PELLAVO_JPEG_SOURCE NAME libjpeg-turbo
+    ORIG ${PELLAVO_JPEG_TARBALL} ORIG_SHA256 ${PELLAVO_JPEG_SHA256}
+    DEBIAN ${PELLAVO_JPEG_DEBIAN_TARBALL} DEBIAN_SHA256 ${PELLAVO_JPEG_DEBIAN_SHA256}
+    # Nothing of libjpeg.a changes with these: a man page's groff warning, and
+    # an RPATH that only the shared library's tools would carry. The others
+    # stay: one fixes SIMD use from more than one thread, and one takes the
+    # build date that jcmaster.c writes into the library in UTC.
+    SKIP
+        1001_fix-groff-warning-macro-f-not-defined.patch
+        2001_dont-set-RPATH.patch
+)
 find_program(PELLAVO_NASM nasm REQUIRED)
 
 set(PELLAVO_JPEG_DIR ${CMAKE_BINARY_DIR}/libjpeg-turbo)
@@ -38,8 +44,9 @@ endif()
 
 include(ExternalProject)
 ExternalProject_Add(libjpeg_turbo
-    URL ${PELLAVO_JPEG_TARBALL}
+    URL ${PELLAVO_JPEG_SOURCE_TARBALL}
     URL_HASH SHA256=${PELLAVO_JPEG_SHA256}
+    PATCH_COMMAND ${PELLAVO_JPEG_SOURCE_PATCH_COMMAND}
     PREFIX ${PELLAVO_JPEG_DIR}
     CMAKE_ARGS
         -DCMAKE_TOOLCHAIN_FILE=${CMAKE_TOOLCHAIN_FILE}

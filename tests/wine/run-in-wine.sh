@@ -2,10 +2,15 @@
 # Runs a Windows program under 64-bit Wine in a prefix of the build's own:
 # made once (headless, no Mono or Gecko prompts), then reused, with one
 # persistent wineserver so that each test does not pay for a new one.
-# Usage: run-in-wine.sh PREFIX PROGRAM [ARGS...]
+# Usage: run-in-wine.sh PREFIX PROGRAM [ARGS...]   (PREFIX may be relative to the current folder)
 set -euo pipefail
 prefix=$1
 shift
+# Wine refuses a relative WINEPREFIX, and the set-up below is silent.
+case $prefix in
+    /*) ;;
+    *) prefix=$PWD/$prefix ;;
+esac
 
 export WINEPREFIX=$prefix WINEARCH=win64 WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
 unset DISPLAY
