@@ -10,7 +10,5 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int)
     // The arguments are cut from the process's own command line rather than
     // taken from the C runtime, so that their form never depends on its version.
     const Utf8String arguments = Utf8String::fromWide(commandLineArguments(GetCommandLineW()), 0);
-    const int exitCode = runApplication(arguments);
-    stopGdiplus();
-    return exitCode;
+    return runApplication(arguments);
 }

@@ -24,6 +24,8 @@ static Utf8String reasonKey(const std::optional<ResizeOutcome>& outcome)
     case ResizeOutcome::TooLarge:
     case ResizeOutcome::OutOfMemory:
         return Utf8String::fromAnsi("too large");
+    case ResizeOutcome::NoInstalledCodec:
+        return Utf8String::fromAnsi("no installed codec reads this kind of picture");
     case ResizeOutcome::Written:
         break;
     }

@@ -26,6 +26,27 @@ constexpr long kMostWorkingMemory = 1L << 30;
 
 enum class Phase { Fresh, HeaderRead, Started, Done };
 
+// Colours that come out as grey or BGR, or as inks that are turned into BGR;
+// unknown ones are left to others.
+bool hasKnownColours(const jpeg_decompress_struct& info)
+{
+    switch (info.jpeg_color_space) {
+    case JCS_GRAYSCALE:
+    case JCS_YCbCr:
+    case JCS_RGB:
+    case JCS_CMYK:
+    case JCS_YCCK:
+        return true;
+    default:
+        return false;
+    }
+}
+
+bool isInInks(const jpeg_decompress_struct& info)
+{
+    return info.jpeg_color_space == JCS_CMYK || info.jpeg_color_space == JCS_YCCK;
+}
+
 void limitScans(j_common_ptr common)
 {
     const auto info = reinterpret_cast<j_decompress_ptr>(common);
@@ -62,7 +83,9 @@ void startStep(void* context)
 {
     StartJob& job = *static_cast<StartJob*>(context);
     jpeg_decompress_struct& info = *job.info;
-    info.out_color_space = info.jpeg_color_space == JCS_GRAYSCALE ? JCS_GRAYSCALE : JCS_EXT_BGR;
+    if (info.jpeg_color_space == JCS_GRAYSCALE) info.out_color_space = JCS_GRAYSCALE;
+    else if (isInInks(info)) info.out_color_space = JCS_CMYK;
+    else info.out_color_space = JCS_EXT_BGR;
     const auto width = static_cast<JDIMENSION>(std::max(job.smallest.width, 0));
     const auto height = static_cast<JDIMENSION>(std::max(job.smallest.height, 0));
     info.scale_num = 1;
@@ -84,21 +107,39 @@ struct ReadJob {
     jpeg_decompress_struct* info;
     MutablePixelView pixels;
     const RowsDecoded* decoded;
+    uint8_t* inkRows;  // kRowsPerRead rows of CMYK, for pictures in inks
 };
+
+// Inks as GDI+ and most viewers show them without a profile: each colour
+// the light its ink and the black leave. Adobe's files, the common ones,
+// store the inks inverted.
+void inksToBgr(const uint8_t* inks, int32_t width, bool inverted, uint8_t* bgr)
+{
+    for (int32_t x = 0; x < width; ++x, inks += 4, bgr += 3) {
+        const int k = inverted ? inks[3] : 255 - inks[3];
+        for (int c = 0; c < 3; ++c) {
+            const int light = inverted ? inks[2 - c] : 255 - inks[2 - c];
+            bgr[c] = static_cast<uint8_t>((light * k + 127) / 255);
+        }
+    }
+}
 
 void readPixelsStep(void* context)
 {
     const ReadJob& job = *static_cast<ReadJob*>(context);
     jpeg_decompress_struct& info = *job.info;
+    const size_t inkRowBytes = static_cast<size_t>(info.output_width) * 4;
     JSAMPROW rows[kRowsPerRead];
     while (info.output_scanline < info.output_height) {
         const JDIMENSION first = info.output_scanline;
         JDIMENSION count = 0;
         while (count < kRowsPerRead && first + count < info.output_height) {
-            rows[count] = job.pixels.row(static_cast<int32_t>(first + count));
+            rows[count] = job.inkRows ? job.inkRows + count * inkRowBytes : job.pixels.row(static_cast<int32_t>(first + count));
             ++count;
         }
-        jpeg_read_scanlines(&info, rows, count);
+        const JDIMENSION read = jpeg_read_scanlines(&info, rows, count);
+        for (JDIMENSION i = 0; job.inkRows && i < read; ++i)
+            inksToBgr(rows[i], job.pixels.width, info.saw_Adobe_marker, job.pixels.row(static_cast<int32_t>(first + i)));
         if (job.decoded) job.decoded->tell(job.decoded->context, static_cast<int32_t>(info.output_scanline));
     }
     // Reads on to the end marker, so a file cut after its last row is caught too.
@@ -128,12 +169,6 @@ DecodeStatus headerFailureOf(const JpegErrorManager& errors)
     return failureOf(errors);
 }
 
-// Colours that come out as BGR; CMYK, YCCK and unknown ones are left to others.
-bool hasPlainColours(const jpeg_decompress_struct& info)
-{
-    return info.jpeg_color_space == JCS_GRAYSCALE || info.jpeg_color_space == JCS_YCbCr ||
-           info.jpeg_color_space == JCS_RGB;
-}
 
 }  // namespace
 
@@ -142,7 +177,6 @@ struct JpegDecoder::State {
     JpegErrorManager errors;
     JpegSourceManager input;
     jpeg_progress_mgr progress = {limitScans, 0, 0, 0, 0};
-    JpegSegments segments;
     PictureMetadata metadata;
     int orientation = 1;
     Phase phase = Phase::Fresh;
@@ -163,18 +197,18 @@ DecodeStatus JpegDecoder::readHeader(ByteSource& source)
     state.info.err = prepareErrors(state.errors);
     HeaderJob job{&state.info, prepareSource(state.input, source), &state.progress};
     if (!runJpegStep(state.errors, readHeaderStep, &job)) return headerFailureOf(state.errors);
-    if (!hasPlainColours(state.info)) return DecodeStatus::NotForThisDecoder;
+    if (!hasKnownColours(state.info)) return DecodeStatus::NotForThisDecoder;
     try {
+        JpegSegments segments;
         for (jpeg_saved_marker_ptr marker = state.info.marker_list; marker; marker = marker->next)
-            state.segments.push_back({static_cast<uint8_t>(marker->marker),
-                                      std::vector<uint8_t>(marker->data, marker->data + marker->data_length)});
-        state.metadata = metadataOfSegments(state.segments);
+            segments.push_back({static_cast<uint8_t>(marker->marker),
+                                std::vector<uint8_t>(marker->data, marker->data + marker->data_length)});
+        state.metadata = metadataOfSegments(std::move(segments));
     } catch (const std::bad_alloc&) {
-        state.segments.clear();
         state.metadata = PictureMetadata();
         return DecodeStatus::OutOfMemory;
     }
-    state.orientation = orientationOfSegments(state.segments);
+    state.orientation = orientationOfSegments(state.metadata.jpegSegments);
     state.phase = Phase::HeaderRead;
     return DecodeStatus::Decoded;
 }
@@ -186,7 +220,7 @@ ImageSize JpegDecoder::storedSize() const
 
 const JpegSegments& JpegDecoder::segments() const
 {
-    return state_->segments;
+    return state_->metadata.jpegSegments;
 }
 
 int JpegDecoder::orientation() const
@@ -218,7 +252,7 @@ ImageSize JpegDecoder::decodedSize() const
 
 int32_t JpegDecoder::channels() const
 {
-    return state_->info.output_components;
+    return isInInks(state_->info) ? 3 : state_->info.output_components;
 }
 
 PixelExtent JpegDecoder::decodedExtent() const
@@ -237,7 +271,13 @@ DecodeStatus JpegDecoder::readPixels(const MutablePixelView& pixels, const RowsD
     if (!pixels.isValid() || pixels.width != size.width || pixels.height != size.height ||
         pixels.channels != channels())
         return DecodeStatus::NotForThisDecoder;
-    ReadJob job{&state.info, pixels, decoded};
+    std::vector<uint8_t> inkRows;
+    try {
+        if (isInInks(state.info)) inkRows.resize(static_cast<size_t>(size.width) * 4 * kRowsPerRead);
+    } catch (const std::bad_alloc&) {
+        return DecodeStatus::OutOfMemory;
+    }
+    ReadJob job{&state.info, pixels, decoded, inkRows.empty() ? nullptr : inkRows.data()};
     if (!runJpegStep(state.errors, readPixelsStep, &job)) return failureOf(state.errors);
     const bool cut = state.errors.reachedEnd && state.needsEndMarker;
     return state.errors.lostData || cut ? DecodeStatus::Corrupt : DecodeStatus::Decoded;

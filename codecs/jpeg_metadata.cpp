@@ -78,7 +78,7 @@ JpegSegment namedSegment(uint8_t marker, const char (&name)[N], const uint8_t* d
 
 }  // namespace
 
-PictureMetadata metadataOfSegments(const JpegSegments& segments)
+PictureMetadata metadataOfSegments(JpegSegments segments)
 {
     PictureMetadata metadata;
     metadata.colourProfile = joinedProfile(segments);
@@ -89,6 +89,7 @@ PictureMetadata metadataOfSegments(const JpegSegments& segments)
         if (kind == SegmentKind::Xmp && metadata.xmp.empty())
             metadata.xmp.assign(segment.data.begin() + sizeof kXmpName, segment.data.end());
     }
+    metadata.jpegSegments = std::move(segments);
     return metadata;
 }
 
@@ -156,4 +157,22 @@ JpegSegments segmentsForCopy(const JpegSegments& source, bool turnedUpright, con
         }
     }
     return kept;
+}
+
+PictureMetadata metadataForCopy(const PictureMetadata& source, bool turnedUpright, const ImageSize& copySize)
+{
+    PictureMetadata kept;
+    kept.colourProfile = source.colourProfile;
+    kept.jpegSegments = segmentsForCopy(source.jpegSegments, turnedUpright, copySize);
+    kept.exif = source.exif;
+    if (!kept.exif.empty() && !patchExifForCopy(kept.exif.data(), kept.exif.size(), turnedUpright, copySize))
+        kept.exif.clear();
+    kept.xmp = source.xmp;
+    if (turnedUpright && !kept.xmp.empty()) setXmpOrientationUpright(kept.xmp.data(), kept.xmp.size());
+    return kept;
+}
+
+JpegSegments segmentsOfCopy(const PictureMetadata& copy)
+{
+    return copy.jpegSegments.empty() ? segmentsOfMetadata(copy) : copy.jpegSegments;
 }

@@ -25,9 +25,18 @@ JpegSegments segmentsForCopy(const JpegSegments& source, bool turnedUpright, con
 // What the segments hold in the form every encoder takes: the ICC profile's
 // chunks joined in their order (none when a chunk is missing or repeated),
 // the first Exif segment's TIFF block and the first XMP packet.
-PictureMetadata metadataOfSegments(const JpegSegments& segments);
+PictureMetadata metadataOfSegments(JpegSegments segments);
 
 // The segments that carry metadata into a JPEG: the profile in chunks of at
 // most 65519 bytes, the Exif and the XMP packet each in one segment when it
 // fits one; what does not fit is left out.
 JpegSegments segmentsOfMetadata(const PictureMetadata& metadata);
+
+// What a copy of `copySize` keeps of its source's metadata, made as
+// segmentsForCopy makes a JPEG's: the Exif block, when it can be walked whole,
+// and XMP tell the copy's size and turn.
+PictureMetadata metadataForCopy(const PictureMetadata& source, bool turnedUpright, const ImageSize& copySize);
+
+// The segments a JPEG copy writes: a JPEG source's own, or the metadata of
+// another kind as segments.
+JpegSegments segmentsOfCopy(const PictureMetadata& copy);

@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <vector>
 
+#include "codecs/jpeg_segment.h"
 #include "pixels/pixel_view.h"
 #include "settings/image_size.h"
 
@@ -25,6 +26,9 @@ struct PictureMetadata {
     std::vector<uint8_t> colourProfile;  // an ICC profile
     std::vector<uint8_t> exif;           // the TIFF block that follows "Exif\0\0"
     std::vector<uint8_t> xmp;            // an XMP packet
+    // A JPEG's own APP1 and APP2 segments, which a JPEG copy keeps as they
+    // are (the profile in its chunks, an XMP extension); empty for others.
+    JpegSegments jpegSegments;
 };
 
 // Told after every few rows decoded how many rows from the top hold their pixels.

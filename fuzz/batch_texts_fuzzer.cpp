@@ -60,7 +60,7 @@ void checkAccount(FuzzedDataProvider& data, const std::string& translation)
     std::vector<FailedPicture> failures(data.ConsumeIntegralInRange<size_t>(0, kNamedFailures + 4));
     for (FailedPicture& failure : failures) {
         // 0 stands for a picture the batch never began.
-        const int reason = data.ConsumeIntegralInRange<int>(0, 4);
+        const int reason = data.ConsumeIntegralInRange<int>(0, 6);
         if (reason > 0) failure.outcome = static_cast<ResizeOutcome>(reason);
         failure.path = utf8Of(data.ConsumeRandomLengthString(400));
     }

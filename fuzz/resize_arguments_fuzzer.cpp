@@ -50,16 +50,13 @@ void checkNames(const Utf8String& path, const ImageSize& size, int32_t counter)
     const std::string pathBytes = bytesOf(path);
     if (isPlainAscii(pathBytes)) {
         const size_t dot = pathBytes.rfind('.');
-        const bool hasDot = dot != std::string::npos;
+        const size_t separator = pathBytes.find_last_of("\\/");
+        const bool hasDot = dot != std::string::npos && (separator == std::string::npos || dot > separator);
         require(bytesOf(baseName) == (hasDot ? pathBytes.substr(0, dot) : pathBytes) &&
                     bytesOf(extension) == (hasDot ? pathBytes.substr(dot + 1) : pathBytes),
-                "the split is at the last dot");
+                "the split is at the last dot of the file's name");
     }
 
-    const std::string mimeType = bytesOf(mimeTypeForExtension(extension));
-    require(mimeType.empty() || mimeType == "image/jpeg" || mimeType == "image/png" || mimeType == "image/gif" ||
-                mimeType == "image/bmp",
-            "a MIME type is one of the encoders' or none");
 
     const Utf8String name = outputName(baseName, size, counter, extension);
     requireWellFormed(name);

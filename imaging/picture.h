@@ -4,22 +4,18 @@
 #include <memory>
 #include <vector>
 
-#include "codecs/gdiplus_headers.h"
-#include "codecs/jpeg_decoder.h"
-#include "codecs/jpeg_segment.h"
+#include "codecs/picture_decoder.h"
 #include "imaging/resize_outcome.h"
 #include "pixels/pixel_view.h"
 #include "settings/image_size.h"
 #include "text/utf8_string.h"
 
-class FileSource;
-
-// The one picture of a resize run. A JPEG is decoded by libjpeg-turbo, only
-// once the copy's size is known, so that its inverse DCT does most of the
-// shrinking; anything else, and the JPEGs libjpeg-turbo refuses, by GDI+.
-// The copy is scaled by the computing code and written as JPEG by
-// libjpeg-turbo, in any other format by GDI+. Objects on different threads
-// share nothing.
+// The one picture of a resize run. Its decoder is chosen by the file's
+// content from the program's own codecs, then Windows' (WIC), and decodes
+// only once the copy's size is known, so that it can shrink as it decodes;
+// the copy is scaled by the computing code while the rows arrive, turned
+// upright, and written in its own kind with the metadata it keeps. Objects on
+// different threads share nothing.
 class Picture {
 public:
     Picture();
@@ -32,8 +28,9 @@ public:
     ImageSize fitSize(int32_t width, int32_t height) const;
     // Replaces the picture by an upright copy of exactly that size.
     bool scale(int32_t width, int32_t height);
-    // JPEG when the MIME type is empty.
-    bool save(const Utf8String& path, const Utf8String& mimeType);
+    // The kind the copy is written as (see copyKindFor); JPEG before a load.
+    PictureKind copyKind() const;
+    bool save(const Utf8String& path, PictureKind kind);
 
     // The held picture's size as it is shown; 0 by 0 when nothing usable is held.
     ImageSize size() const;
@@ -42,26 +39,21 @@ public:
 
 private:
     void clear();
-    bool loadWithGdiplus(const wchar_t* path);
-    bool scaleJpeg(const ImageSize& stored, PixelBuffer& scaled);
-    bool scaleGdiplus(const ImageSize& stored, PixelBuffer& scaled);
+    bool scaleDecoded(const ImageSize& stored, PixelBuffer& scaled);
     bool fail(ResizeOutcome why);
 
-    // Until the scale: the source, either waiting in libjpeg-turbo after its
-    // header or decoded whole by GDI+.
-    std::unique_ptr<FileSource> jpegFile_;
-    std::unique_ptr<JpegDecoder> jpeg_;
-    std::unique_ptr<Gdiplus::Bitmap> gdiplusSource_;
+    // Until the scale: the source, waiting after its head.
+    std::unique_ptr<PictureDecoder> decoder_;
+    PictureKind sourceKind_ = PictureKind::Other;
     ImageSize storedSize_;
+    // How the source's pixels are stored (Exif orientation).
+    int orientation_ = 1;
+    // What the source says about itself, which the copy keeps.
+    PictureMetadata metadata_;
+    // The palette of an indexed source, which GIF copies keep.
+    std::vector<uint32_t> sourcePalette_;
     // After the scale: the upright copy.
     PixelBuffer copy_;
     bool scaled_ = false;
-
-    // What a JPEG source says about itself, which a JPEG copy keeps.
-    JpegSegments segments_;
-    // The palette of an indexed source, which GIF copies keep.
-    std::vector<uint32_t> sourcePalette_;
-    // How the source's pixels are stored (Exif orientation).
-    int orientation_ = 1;
     ResizeOutcome failure_ = ResizeOutcome::Written;
 };

@@ -1,5 +1,6 @@
 #include "imaging/resize_arguments.h"
 
+#include <algorithm>
 #include <initializer_list>
 
 #include "settings/size_text.h"
@@ -31,9 +32,14 @@ bool parseResizeArguments(const Utf8String& commandLine, ImageSize& requested, U
     return parseSize(commandLine.mid(sizeAt, static_cast<uint32_t>(blankAt) - sizeAt), requested);
 }
 
+// A dot counts only in the file's own name: one in a folder's name would put
+// the copy beside that folder, under a name cut from the folder's.
 static int32_t lastDotPosition(const Utf8String& path)
 {
-    return findLast(path, Utf8String::fromAnsi("."));
+    const int32_t dot = findLast(path, Utf8String::fromAnsi("."));
+    const int32_t separator =
+        std::max(findLast(path, Utf8String::fromAnsi("\\")), findLast(path, Utf8String::fromAnsi("/")));
+    return dot > separator ? dot : -1;
 }
 
 Utf8String fileExtension(const Utf8String& path)
@@ -46,22 +52,6 @@ Utf8String fileBaseName(const Utf8String& path)
 {
     const int32_t dot = lastDotPosition(path);
     return dot < 0 ? path : path.mid(0, static_cast<uint32_t>(dot));
-}
-
-Utf8String mimeTypeForExtension(const Utf8String& extension)
-{
-    static const struct {
-        const char* extension;
-        const char* mimeType;
-    } kTypes[] = {
-        {"jpg", "image/jpeg"}, {"jpeg", "image/jpeg"}, {"bmp", "image/bmp"},
-        {"png", "image/png"},  {"gif", "image/gif"},
-    };
-    for (const auto& type : kTypes) {
-        if (extension.compare(Utf8String::fromAnsi(type.extension), true) == 0)
-            return Utf8String::fromAnsi(type.mimeType);
-    }
-    return Utf8String();
 }
 
 bool isPictureExtension(const Utf8String& extension)

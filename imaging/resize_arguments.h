@@ -9,12 +9,9 @@
 // False, with nothing to do, when the switch, the blank or a valid size is missing.
 bool parseResizeArguments(const Utf8String& commandLine, ImageSize& requested, Utf8String& picturePath);
 
-// The text after / before the last "." of the whole path; the whole path when it has none.
+// The text after / before the last "." of the file's name; the whole path when the name has none.
 Utf8String fileExtension(const Utf8String& path);
 Utf8String fileBaseName(const Utf8String& path);
-
-// The encoder's MIME type for an extension, in any letter case; empty when unknown.
-Utf8String mimeTypeForExtension(const Utf8String& extension);
 
 // The extensions whose context menu carries the verbs, in any letter case:
 // the pictures a dropped selection is resized for; other files are left alone.

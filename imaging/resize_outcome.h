@@ -8,4 +8,5 @@ enum class ResizeOutcome {
     Unwritable,      // no copy can be created or written beside it
     TooLarge,        // the picture or its copy is beyond what can be made
     OutOfMemory,     // memory ran out on the way, which may not happen alone
+    NoInstalledCodec,  // a kind of picture Windows knows, but no codec installed reads it
 };

@@ -1,5 +1,6 @@
 #include "imaging/resize_picture.h"
 
+#include "imaging/copy_format.h"
 #include "imaging/output_file.h"
 #include "imaging/picture.h"
 #include "imaging/resize_arguments.h"
@@ -11,10 +12,12 @@ ResizeOutcome resizePictureFile(const Utf8String& picturePath, const ImageSize& 
     const ImageSize fitted = image.fitSize(requested.width, requested.height);
     if (!image.scale(fitted.width, fitted.height)) return image.failure();
 
-    const Utf8String extension = fileExtension(picturePath);
+    // The copy's name says its own kind, which may not be the source's.
+    const PictureKind kind = image.copyKind();
+    const Utf8String extension = copyExtension(fileExtension(picturePath), kind);
     ClaimedOutputFile claimed = claimOutputFile(fileBaseName(picturePath), fitted, extension);
     if (!claimed) return ResizeOutcome::Unwritable;
-    if (!image.save(claimed.path(), mimeTypeForExtension(extension))) return image.failure();
+    if (!image.save(claimed.path(), kind)) return image.failure();
     copyPath = claimed.path();
     claimed.keep();
     return ResizeOutcome::Written;

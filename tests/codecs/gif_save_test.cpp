@@ -9,8 +9,8 @@
 #include <vector>
 
 #include "base/win32_handles.h"
-#include "codecs/gdiplus_headers.h"
-#include "codecs/image_encoder.h"
+#include "tests/support/gdiplus_headers.h"
+#include "tests/support/gdiplus_encoders.h"
 #include "imaging/picture.h"
 #include "text/utf8_string.h"
 
@@ -75,7 +75,7 @@ Utf8String utf8(const std::wstring& text)
 bool saveAs(Gdiplus::Image& picture, const std::wstring& path, const WCHAR* mimeType)
 {
     CLSID encoder;
-    return findEncoderClsid(mimeType, &encoder) >= 0 && picture.Save(path.c_str(), &encoder, nullptr) == Gdiplus::Ok;
+    return findEncoder(mimeType, &encoder) && picture.Save(path.c_str(), &encoder, nullptr) == Gdiplus::Ok;
 }
 
 // A picture in blocks of one colour each, columns blocks wide, filled row by row.
@@ -155,7 +155,7 @@ void checkGifCopy(const std::wstring& source, const std::wstring& copy, INT widt
     if (width > 0) {
         ASSERT_TRUE(image.scale(width, height));
     }
-    ASSERT_TRUE(image.save(utf8(copy), Utf8String::fromAnsi("image/gif")));
+    ASSERT_TRUE(image.save(utf8(copy), PictureKind::Gif));
 
     // Wine's encoder writes 24 bytes of header and no pixels for a bitmap that is not indexed.
     EXPECT_GT(fileSize(copy), 100);

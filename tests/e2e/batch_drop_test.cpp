@@ -17,6 +17,7 @@
 #include "tests/support/picture_reader.h"
 #include "tests/support/registry_reading.h"
 #include "tests/support/test_pictures.h"
+#include "tests/support/utf8_conversion.h"
 #include "tests/support/window_reading.h"
 #include "ui/resource.h"
 
@@ -83,8 +84,13 @@ testing::AssertionResult holdsSourcesAndCopies(const std::wstring& folder, const
         if (!copy || copy->width != 800 || copy->height != 600)
             return testing::AssertionFailure() << "no whole 800x600 copy of source " << expected.size() / 2;
     }
-    if (folderEntries(folder) != sortedNames(expected))
-        return testing::AssertionFailure() << "the folder holds other files than the sources and their copies";
+    const std::vector<std::wstring> entries = folderEntries(folder);
+    if (entries != sortedNames(expected)) {
+        testing::AssertionResult failure = testing::AssertionFailure();
+        failure << "the folder holds other files than the sources and their copies:";
+        for (const std::wstring& entry : entries) failure << " \"" << toUtf8(entry) << "\"";
+        return failure;
+    }
     return testing::AssertionSuccess();
 }
 

@@ -3,7 +3,7 @@
 #include <cstdio>
 #include <string>
 
-#include "base/app_state.h"
+#include "tests/support/gdiplus_session.h"
 #include "tests/support/file_system.h"
 #include "tests/e2e/test_programs.h"
 
@@ -25,11 +25,10 @@ int wmain(int argc, wchar_t** argv)
         return 2;
     }
     // Started before the tests make and read pictures, stopped after the last.
-    if (!startGdiplus()) {
+    const GdiplusSession gdiplus;
+    if (!gdiplus.started()) {
         std::fprintf(stderr, "e2e_tests: GDI+ did not start\n");
         return 2;
     }
-    const int result = RUN_ALL_TESTS();
-    stopGdiplus();
-    return result;
+    return RUN_ALL_TESTS();
 }

@@ -23,8 +23,8 @@ struct EncoderCase {
     Encoding copyEncoding;
 };
 
-// The encoder follows the extension, letter case aside, not the source's
-// data; an extension without an encoder of its own gets JPEG data.
+// The copy is of the source's own kind, whatever its name, and named for it:
+// the source's extension where it names that kind, in its letter case.
 constexpr EncoderCase kEncoderCases[] = {
     {L"photo.jpg", PictureFormat::Jpeg, L"photo_800x600.jpg", Encoding::Jpeg},
     {L"photo.jpeg", PictureFormat::Jpeg, L"photo_800x600.jpeg", Encoding::Jpeg},
@@ -35,10 +35,10 @@ constexpr EncoderCase kEncoderCases[] = {
     {L"photo.GIF", PictureFormat::Gif, L"photo_800x600.GIF", Encoding::Gif},
     {L"photo.bmp", PictureFormat::Bmp, L"photo_800x600.bmp", Encoding::Bmp},
     {L"photo.BMP", PictureFormat::Bmp, L"photo_800x600.BMP", Encoding::Bmp},
-    {L"photo.tif", PictureFormat::Tiff, L"photo_800x600.tif", Encoding::Jpeg},
-    {L"photo.xyz", PictureFormat::Png, L"photo_800x600.xyz", Encoding::Jpeg},
-    {L"jpeg-inside.png", PictureFormat::Jpeg, L"jpeg-inside_800x600.png", Encoding::Png},
-    {L"png-inside.bmp", PictureFormat::Png, L"png-inside_800x600.bmp", Encoding::Bmp},
+    {L"photo.tif", PictureFormat::Tiff, L"photo_800x600.tif", Encoding::Tiff},
+    {L"photo.xyz", PictureFormat::Png, L"photo_800x600.png", Encoding::Png},
+    {L"jpeg-inside.png", PictureFormat::Jpeg, L"jpeg-inside_800x600.jpg", Encoding::Jpeg},
+    {L"png-inside.bmp", PictureFormat::Png, L"png-inside_800x600.png", Encoding::Png},
 };
 
 // One case; a failed assertion ends only this case.
@@ -104,11 +104,12 @@ TEST_F(ResizeCommand, ResizesEveryFormOfJpeg)
         int components;  // of a JPEG copy; 0 for others
     } cases[] = {
         {L"progressive.jpg", {JCS_YCbCr, true}, L"progressive_800x600.jpg", kFourColours, 3},
-        // Grey stays grey, one component under its grey profile.
+        // Grey stays grey, one component under its grey profile; a JPEG of any
+        // name gives a JPEG copy.
         {L"grey.jpg", {JCS_GRAYSCALE}, L"grey_800x600.jpg", inGrey, 1},
-        {L"grey-named.png", {JCS_GRAYSCALE}, L"grey-named_800x600.png", inGrey, 0},
+        {L"grey-named.png", {JCS_GRAYSCALE}, L"grey-named_800x600.jpg", inGrey, 1},
         {L"cmyk.jpg", {JCS_CMYK}, L"cmyk_800x600.jpg", kFourColours, 3},
-        {L"progressive-named.png", {JCS_YCbCr, true}, L"progressive-named_800x600.png", kFourColours, 0},
+        {L"progressive-named.png", {JCS_YCbCr, true}, L"progressive-named_800x600.jpg", kFourColours, 3},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(testing::Message() << c.source);

@@ -145,7 +145,8 @@ static const char* const kKeys[] = {
     "The old settings.txt is kept beside the program as %s.",
     "settings.txt cannot be kept as %s, so it is not replaced. Nothing is saved.",
     "Resizing %d of %d...", "Copies made: %d of %d.", "No copy was made of:", "not a picture", "cannot be read",
-    "cannot write beside it", "too large", "could not be started", "...and %d more."};
+    "cannot write beside it", "too large", "no installed codec reads this kind of picture", "could not be started",
+    "...and %d more."};
 
 static int countOf(const std::string& text, const std::string& part)
 {

@@ -2,6 +2,7 @@
 
 #include <string>
 
+#include "imaging/copy_format.h"
 #include "imaging/resize_arguments.h"
 
 static Utf8String text(const char* value)
@@ -52,7 +53,7 @@ TEST(ResizeArguments, RefuseCommandLinesWithoutSwitchOrPath)
     }
 }
 
-TEST(ResizeArguments, CutNamesAtTheLastDotOfTheWholePath)
+TEST(ResizeArguments, CutNamesAtTheLastDotOfTheFilesName)
 {
     const struct {
         const char* path;
@@ -62,7 +63,8 @@ TEST(ResizeArguments, CutNamesAtTheLastDotOfTheWholePath)
         {"C:\\pics\\photo.jpg", "C:\\pics\\photo", "jpg"},
         {"C:\\pics\\IMG.JPG", "C:\\pics\\IMG", "JPG"},
         {"C:\\pics\\archive.tar.gz", "C:\\pics\\archive.tar", "gz"},
-        {"C:\\a.b\\photo", "C:\\a", "b\\photo"},
+        {"C:\\a.b\\photo", "C:\\a.b\\photo", "C:\\a.b\\photo"},
+        {"C:\\a.b/photo", "C:\\a.b/photo", "C:\\a.b/photo"},
         {"C:\\pics\\photo", "C:\\pics\\photo", "C:\\pics\\photo"},
         {"C:\\фото\\лето.png", "C:\\фото\\лето", "png"},
     };
@@ -72,22 +74,49 @@ TEST(ResizeArguments, CutNamesAtTheLastDotOfTheWholePath)
     }
 }
 
-TEST(ResizeArguments, ChooseTheEncoderAndTellPicturesByExtensionInAnyCase)
+TEST(ResizeArguments, TellPicturesByExtensionInAnyCase)
 {
-    // The picture column is what a dropped selection is resized for: the
-    // types that carry the verbs, not all that can be encoded.
+    // What a dropped selection is resized for: the types that carry the verbs.
     const struct {
         const char* extension;
-        const char* mimeType;
         bool picture;
-    } rows[] = {{"jpg", "image/jpeg", true}, {"JPG", "image/jpeg", true}, {"jpeg", "image/jpeg", true},
-                {"Jpeg", "image/jpeg", true}, {"jpe", "", true},          {"JFIF", "", true},
-                {"bmp", "image/bmp", false},  {"png", "image/png", true}, {"PNG", "image/png", true},
-                {"gif", "image/gif", true},   {"tif", "", false},         {"jpgx", "", false},
-                {"txt", "", false},           {"", "", false}};
+    } rows[] = {{"jpg", true},  {"JPG", true}, {"jpeg", true},  {"Jpeg", true}, {"jpe", true},
+                {"JFIF", true}, {"png", true}, {"PNG", true},   {"gif", true},  {"jpgx", false},
+                {"txt", false}, {"", false}};
+    for (const auto& row : rows) EXPECT_EQ(isPictureExtension(text(row.extension)), row.picture) << row.extension;
+}
+
+TEST(CopyFormat, ACopyIsOfItsSourcesKindWhereWrittenElseJpegOrPngAndNamedForIt)
+{
+    PixelBuffer opaque, seeThrough;
+    ASSERT_TRUE(opaque.allocate(2, 2, 4));
+    ASSERT_TRUE(seeThrough.allocate(2, 2, 4));
+    for (int i = 0; i < 16; ++i) opaque.mutableView().pixels[i] = seeThrough.mutableView().pixels[i] = 255;
+    seeThrough.mutableView().pixels[15] = 254;
+    const struct {
+        PictureKind source;
+        const PixelBuffer* copy;
+        PictureKind kind;
+        const char* sourceExtension;
+        const char* extension;
+    } rows[] = {
+        {PictureKind::Jpeg, &opaque, PictureKind::Jpeg, "JPEG", "JPEG"},
+        {PictureKind::Jpeg, &opaque, PictureKind::Jpeg, "png", "jpg"},
+        {PictureKind::Png, &seeThrough, PictureKind::Png, "Png", "Png"},
+        {PictureKind::Png, &opaque, PictureKind::Png, "bmp", "png"},
+        {PictureKind::Tiff, &opaque, PictureKind::Tiff, "tiff", "tiff"},
+        {PictureKind::Bmp, &seeThrough, PictureKind::Bmp, "dib", "dib"},
+        {PictureKind::Gif, &opaque, PictureKind::Gif, "gif", "gif"},
+        {PictureKind::WebP, &seeThrough, PictureKind::WebP, "WEBP", "WEBP"},
+        // Kinds the program reads but does not write.
+        {PictureKind::Other, &opaque, PictureKind::Jpeg, "heic", "jpg"},
+        {PictureKind::Other, &seeThrough, PictureKind::Png, "ico", "png"},
+        {PictureKind::Other, &opaque, PictureKind::Jpeg, "jpeg", "jpeg"},
+    };
     for (const auto& row : rows) {
-        EXPECT_STREQ(mimeTypeForExtension(text(row.extension)).text(), row.mimeType) << row.extension;
-        EXPECT_EQ(isPictureExtension(text(row.extension)), row.picture) << row.extension;
+        const PictureKind kind = copyKindFor(row.source, row.copy->view());
+        EXPECT_EQ(kind, row.kind) << row.sourceExtension;
+        EXPECT_STREQ(copyExtension(text(row.sourceExtension), kind).text(), row.extension) << row.sourceExtension;
     }
 }
 
