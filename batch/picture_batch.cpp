@@ -4,6 +4,7 @@
 #include <new>
 #include <system_error>
 
+#include "codecs/wic_factory.h"
 #include "imaging/resize_picture.h"
 #include "text/utf8_string.h"
 
@@ -100,6 +101,8 @@ void PictureBatch::retryAlone()
 
 void PictureBatch::work()
 {
+    // One imaging factory for all the worker's pictures.
+    const ThreadImaging imaging;
     while (!cancelled_) {
         const size_t index = next_++;
         if (index >= pictures_.size()) break;

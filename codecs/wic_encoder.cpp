@@ -7,6 +7,7 @@
 #include <intsafe.h>
 #include <objidl.h>
 
+#include "codecs/tiff_profile.h"
 #include "codecs/wic_factory.h"
 #include "pixels/palette_mapping.h"
 
@@ -163,7 +164,11 @@ bool encode(PictureKind kind, const PixelView& pixels, const std::vector<uint8_t
                                           : writeDirect(*factory, *frame.Get(), pixels);
     if (SUCCEEDED(result)) result = frame->Commit();
     if (SUCCEEDED(result)) result = encoder->Commit();
-    return SUCCEEDED(result) && bytesOf(*stream.Get(), file);
+    if (FAILED(result) || !bytesOf(*stream.Get(), file)) return false;
+    // Encoders that take no profile (Wine's) leave a TIFF without it; one that
+    // cannot be walked is kept without.
+    if (kind == PictureKind::Tiff) addTiffProfile(file, colourProfile);
+    return true;
 }
 
 }  // namespace

@@ -2,36 +2,27 @@
 
 #include <objbase.h>
 
-namespace {
+// A plain pointer, as its owner lives on the thread's stack: thread_local
+// objects with destructors are not safe with MinGW's threads.
+static thread_local IWICImagingFactory* currentFactory = nullptr;
 
-// Member order matters: the factory goes before the apartment it lives in.
-class ThreadImaging {
-public:
-    ThreadImaging()
-        : comStarted_(SUCCEEDED(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED | COINIT_DISABLE_OLE1DDE)))
-    {
-        // A thread already in an apartment of the other kind still has COM.
-        CoCreateInstance(CLSID_WICImagingFactory, nullptr, CLSCTX_INPROC_SERVER, IID_PPV_ARGS(&factory_));
-    }
-    ThreadImaging(const ThreadImaging&) = delete;
-    ThreadImaging& operator=(const ThreadImaging&) = delete;
-    ~ThreadImaging()
-    {
-        factory_.Reset();
-        if (comStarted_) CoUninitialize();
-    }
+ThreadImaging::ThreadImaging()
+{
+    if (currentFactory) return;
+    // A thread already in an apartment of the other kind still has COM.
+    comStarted_ = SUCCEEDED(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED | COINIT_DISABLE_OLE1DDE));
+    owner_ = SUCCEEDED(CoCreateInstance(CLSID_WICImagingFactory, nullptr, CLSCTX_INPROC_SERVER, IID_PPV_ARGS(&factory_)));
+    if (owner_) currentFactory = factory_.Get();
+}
 
-    IWICImagingFactory* factory() const { return factory_.Get(); }
-
-private:
-    bool comStarted_;
-    ComPtr<IWICImagingFactory> factory_;
-};
-
-}  // namespace
+ThreadImaging::~ThreadImaging()
+{
+    if (owner_) currentFactory = nullptr;
+    factory_.Reset();
+    if (comStarted_) CoUninitialize();
+}
 
 IWICImagingFactory* threadImagingFactory()
 {
-    thread_local ThreadImaging imaging;
-    return imaging.factory();
+    return currentFactory;
 }

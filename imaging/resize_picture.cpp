@@ -1,5 +1,6 @@
 #include "imaging/resize_picture.h"
 
+#include "codecs/wic_factory.h"
 #include "imaging/copy_format.h"
 #include "imaging/output_file.h"
 #include "imaging/picture.h"
@@ -7,6 +8,7 @@
 
 ResizeOutcome resizePictureFile(const Utf8String& picturePath, const ImageSize& requested, Utf8String& copyPath)
 {
+    const ThreadImaging imaging;
     Picture image;
     if (!image.load(picturePath)) return image.failure();
     const ImageSize fitted = image.fitSize(requested.width, requested.height);

@@ -3,6 +3,7 @@
 #include <cstdio>
 #include <string>
 
+#include "codecs/wic_factory.h"
 #include "tests/support/gdiplus_session.h"
 #include "tests/support/file_system.h"
 #include "tests/e2e/test_programs.h"
@@ -30,5 +31,7 @@ int wmain(int argc, wchar_t** argv)
         std::fprintf(stderr, "e2e_tests: GDI+ did not start\n");
         return 2;
     }
+    // Copies read back through the program's WIC decoder.
+    const ThreadImaging imaging;
     return RUN_ALL_TESTS();
 }

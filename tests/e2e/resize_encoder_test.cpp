@@ -4,11 +4,13 @@
 
 #include "codecs/byte_source.h"
 #include "codecs/jpeg_metadata.h"
+#include "codecs/wic_decoder.h"
 #include "tests/e2e/picture_expectations.h"
 #include "tests/support/exif_orientation.h"
 #include "tests/support/file_signature.h"
 #include "tests/support/file_system.h"
 #include "tests/support/jpeg_forms.h"
+#include "tests/support/picture_bytes.h"
 #include "tests/support/picture_reader.h"
 #include "tests/e2e/pellavo_runner.h"
 #include "tests/e2e/resize_workspace.h"
@@ -139,5 +141,59 @@ TEST_F(ResizeCommand, ResizesEveryFormOfJpeg)
         if (grey && !kept.empty()) {
             EXPECT_EQ(kept[0].data, greyProfileSegment());
         }
+    }
+}
+
+TEST_F(ResizeCommand, ResizesWhatWindowsCodecsReadIntoTheirOwnKindOrAPortableOne)
+{
+    // The quadrants, with a clear border where the form holds alpha.
+    const auto quadrants = [](int width, int height, bool clearBorder) {
+        return [=](int x, int y) {
+            if (clearBorder && (x < 2 || y < 2 || x >= width - 2 || y >= height - 2)) return Colour{0, 0, 0, 0};
+            const Colour colours[] = {kRed, kGreen, kBlue, kYellow};
+            return colours[(y < height / 2 ? 0 : 2) + (x < width / 2 ? 0 : 1)];
+        };
+    };
+    const Bytes profile = greyProfileSegment();  // any profile's bytes
+    // Stored as 160 x 120 and tagged 6: shown turned clockwise.
+    const Quadrants turned = {kBlue, kRed, kYellow, kGreen};
+    const struct {
+        const wchar_t* source;
+        Bytes bytes;
+        const wchar_t* copy;
+        Encoding encoding;
+        int width, height;
+        Quadrants shown;
+        bool transparentCorner;
+    } cases[] = {
+        {L"scan.tif", tiffBytes(160, 120, quadrants(160, 120, false), 6, profile), L"scan_450x600.tif", Encoding::Tiff,
+         450, 600, turned, false},
+        {L"icon.ico", iconBytes(64, 64, quadrants(64, 64, true)), L"icon_600x600.png", Encoding::Png, 600, 600,
+         kFourColours, true},
+        {L"sprite.tga", targaBytes(80, 60, quadrants(80, 60, true)), L"sprite_800x600.png", Encoding::Png, 800, 600,
+         kFourColours, true},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(testing::Message() << c.source);
+        ResizeWorkspace workspace;
+        ASSERT_TRUE(workspace.ready());
+        ASSERT_TRUE(writeFileBytes(workspace.picture(c.source), c.bytes));
+
+        EXPECT_TRUE(runsPellavo(L"-size 800x600 " + workspace.picture(c.source)));
+
+        EXPECT_TRUE(wroteAndOpened(workspace, {c.source}, c.copy));
+        EXPECT_EQ(encodingOf(workspace.picture(c.copy)), c.encoding);
+        const std::optional<DecodedPicture> picture = decodePicture(workspace.picture(c.copy));
+        ASSERT_TRUE(picture) << "the copy does not decode: " << fileSummary(workspace.picture(c.copy));
+        EXPECT_EQ(picture->width, c.width);
+        EXPECT_EQ(picture->height, c.height);
+        EXPECT_TRUE(showsQuadrants(*picture, c.shown));
+        EXPECT_EQ(picture->at(0, 0).alpha == 0, c.transparentCorner);
+        if (c.encoding != Encoding::Tiff) continue;
+        // The profile, read back as any WIC reader sees it.
+        WicDecoder copy;
+        ASSERT_EQ(copy.open(workspace.picture(c.copy).c_str()), DecodeStatus::Decoded);
+        EXPECT_EQ(copy.metadata().colourProfile, profile);
+        EXPECT_EQ(copy.orientation(), 1);
     }
 }
