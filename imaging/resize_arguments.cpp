@@ -1,7 +1,5 @@
 #include "imaging/resize_arguments.h"
 
-#include <initializer_list>
-
 #include "settings/size_text.h"
 #include "text/find_last.h"
 
@@ -62,14 +60,6 @@ Utf8String mimeTypeForExtension(const Utf8String& extension)
             return Utf8String::fromAnsi(type.mimeType);
     }
     return Utf8String();
-}
-
-bool isPictureExtension(const Utf8String& extension)
-{
-    for (const char* picture : {"jpg", "jpeg", "jpe", "jfif", "png", "gif"}) {
-        if (extension.compare(Utf8String::fromAnsi(picture), true) == 0) return true;
-    }
-    return false;
 }
 
 Utf8String outputName(const Utf8String& baseName, const ImageSize& size, int32_t counter,

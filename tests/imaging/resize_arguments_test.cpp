@@ -72,23 +72,17 @@ TEST(ResizeArguments, CutNamesAtTheLastDotOfTheWholePath)
     }
 }
 
-TEST(ResizeArguments, ChooseTheEncoderAndTellPicturesByExtensionInAnyCase)
+TEST(ResizeArguments, ChooseTheEncoderByExtensionInAnyCase)
 {
-    // The picture column is what a dropped selection is resized for: the
-    // types that carry the verbs, not all that can be encoded.
     const struct {
         const char* extension;
         const char* mimeType;
-        bool picture;
-    } rows[] = {{"jpg", "image/jpeg", true}, {"JPG", "image/jpeg", true}, {"jpeg", "image/jpeg", true},
-                {"Jpeg", "image/jpeg", true}, {"jpe", "", true},          {"JFIF", "", true},
-                {"bmp", "image/bmp", false},  {"png", "image/png", true}, {"PNG", "image/png", true},
-                {"gif", "image/gif", true},   {"tif", "", false},         {"jpgx", "", false},
-                {"txt", "", false},           {"", "", false}};
-    for (const auto& row : rows) {
+    } rows[] = {{"jpg", "image/jpeg"}, {"JPG", "image/jpeg"}, {"jpeg", "image/jpeg"}, {"Jpeg", "image/jpeg"},
+                {"jpe", ""},           {"JFIF", ""},          {"bmp", "image/bmp"},   {"png", "image/png"},
+                {"PNG", "image/png"},  {"gif", "image/gif"},  {"tif", ""},            {"jpgx", ""},
+                {"txt", ""},           {"", ""}};
+    for (const auto& row : rows)
         EXPECT_STREQ(mimeTypeForExtension(text(row.extension)).text(), row.mimeType) << row.extension;
-        EXPECT_EQ(isPictureExtension(text(row.extension)), row.picture) << row.extension;
-    }
 }
 
 TEST(ResizeArguments, NameCopiesByTheirSizeAndCounter)
