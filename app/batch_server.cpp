@@ -4,6 +4,7 @@
 
 #include <deque>
 #include <memory>
+#include <vector>
 
 #include "app/message_loop.h"
 #include "base/win32_handles.h"
@@ -11,8 +12,9 @@
 #include "batch/copy_openings.h"
 #include "batch/picture_batch.h"
 #include "i18n/language_selection.h"
-#include "imaging/resize_arguments.h"
 #include "shell/batch_drop_target.h"
+#include "shell/installed_extensions.h"
+#include "shell/picture_extensions.h"
 #include "shell/server_class.h"
 #include "shell/server_lifetime.h"
 #include "ui/progress_dialog.h"
@@ -22,6 +24,8 @@ namespace {
 // The server's one thread owns all of this: COM calls arrive on it (the
 // apartment is single-threaded) and so do the workers' messages.
 ImageSize servedSize;
+// The extensions that have the verbs, read once when the server starts.
+std::vector<Utf8String> pictureExtensions;
 std::deque<std::vector<std::wstring>> waitingDrops;
 std::unique_ptr<PictureBatch> runningBatch;
 
@@ -90,7 +94,8 @@ bool receiveDrop(std::vector<std::wstring> files)
 {
     std::vector<std::wstring> pictures;
     for (std::wstring& file : files) {
-        if (isPictureExtension(fileExtension(Utf8String::fromWide(file.c_str(), 0)))) pictures.push_back(std::move(file));
+        if (hasPictureExtension(pictureExtensions, Utf8String::fromWide(file.c_str(), 0)))
+            pictures.push_back(std::move(file));
     }
     if (pictures.empty()) return false;
     if (!runningBatch) return !startBatch(std::move(pictures));
@@ -108,6 +113,7 @@ void runBatchServer(const Utf8String& arguments)
     const ComApartment apartment;
     // The progress window speaks the interface's language.
     loadCurrentTranslation();
+    pictureExtensions = installedPictureExtensions();
 
     static BatchDropTargetFactory factory(receiveDrop);
     DWORD registration = 0;

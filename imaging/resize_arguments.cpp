@@ -1,7 +1,6 @@
 #include "imaging/resize_arguments.h"
 
 #include <algorithm>
-#include <initializer_list>
 
 #include "settings/size_text.h"
 #include "text/find_last.h"
@@ -52,14 +51,6 @@ Utf8String fileBaseName(const Utf8String& path)
 {
     const int32_t dot = lastDotPosition(path);
     return dot < 0 ? path : path.mid(0, static_cast<uint32_t>(dot));
-}
-
-bool isPictureExtension(const Utf8String& extension)
-{
-    for (const char* picture : {"jpg", "jpeg", "jpe", "jfif", "png", "gif"}) {
-        if (extension.compare(Utf8String::fromAnsi(picture), true) == 0) return true;
-    }
-    return false;
 }
 
 Utf8String outputName(const Utf8String& baseName, const ImageSize& size, int32_t counter,

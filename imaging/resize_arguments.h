@@ -13,10 +13,6 @@ bool parseResizeArguments(const Utf8String& commandLine, ImageSize& requested, U
 Utf8String fileExtension(const Utf8String& path);
 Utf8String fileBaseName(const Utf8String& path);
 
-// The extensions whose context menu carries the verbs, in any letter case:
-// the pictures a dropped selection is resized for; other files are left alone.
-bool isPictureExtension(const Utf8String& extension);
-
 // "<base>_<W>x<H>.<ext>", with "_<counter>" before the dot when counter is above 0.
 Utf8String outputName(const Utf8String& baseName, const ImageSize& size, int32_t counter,
                       const Utf8String& extension);

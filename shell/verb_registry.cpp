@@ -4,33 +4,38 @@
 
 #include <shlwapi.h>
 
+#include <cwchar>
+#include <vector>
+
 #include "base/module_path.h"
 #include "base/win32_handles.h"
 #include "i18n/translation_table.h"
 #include "settings/size_list.h"
 #include "settings/size_text.h"
 #include "shell/drop_target_registry.h"
+#include "shell/installed_extensions.h"
 #include "shell/registry_text.h"
 #include "shell/verb_text.h"
 
-struct ShellKey {
-    const char* prefix;
-    // Verbs are written here; the other keys are only cleaned.
-    bool current;
-};
+// Explorer folds the verbs under SystemFileAssociations\<ext> into a file's
+// menu whatever program the type opens with.
+static const wchar_t kTypesKey[] = L"SystemFileAssociations";
 
-// Explorer folds the verbs under SystemFileAssociations into a file's menu
-// whatever program the type opens with; a ProgID such as jpegfile is shown
-// only while it is the type's current one, which on Windows 10 and 11 it
-// seldom is. Earlier versions wrote there: their verbs go, so that no item
-// shows twice where those ProgIDs are still current.
-static const ShellKey kShellKeys[] = {
-    {"SystemFileAssociations\\.jpg\\shell\\", true},  {"SystemFileAssociations\\.jpeg\\shell\\", true},
-    {"SystemFileAssociations\\.jpe\\shell\\", true},  {"SystemFileAssociations\\.jfif\\shell\\", true},
-    {"SystemFileAssociations\\.png\\shell\\", true},  {"SystemFileAssociations\\.gif\\shell\\", true},
-    {"jpegfile\\shell\\", false},                      {"giffile\\shell\\", false},
-    {"pngfile\\shell\\", false},
-};
+// A ProgID such as jpegfile is shown only while it is the type's current
+// one, which on Windows 10 and 11 it seldom is. Earlier versions wrote
+// there: their verbs go, so that no item shows twice where those ProgIDs are
+// still current.
+static const wchar_t* const kOldShellKeys[] = {L"jpegfile\\shell", L"giffile\\shell", L"pngfile\\shell"};
+
+// "SystemFileAssociations\<ext>\shell\", where an extension's verbs go.
+static Utf8String shellPrefixOf(const Utf8String& extension)
+{
+    Utf8String prefix = Utf8String::fromWide(kTypesKey, 0);
+    prefix.append(Utf8String::fromAnsi("\\"));
+    prefix.append(extension);
+    prefix.append(Utf8String::fromAnsi("\\shell\\"));
+    return prefix;
+}
 
 static bool writeText(const Utf8String& keyPath, const wchar_t* valueName, const Utf8String& text)
 {
@@ -52,13 +57,17 @@ bool registerVerbs()
     const Utf8String icon = verbIcon(executablePath);
     // Without a usable path no verb can be written; an empty list needs none.
     if (executablePath.charCount() == 0 || icon.charCount() == 0) return sizeList.count() == 0;
+    // The extensions are those of the codecs installed now, so that saving
+    // the list again gives a newly installed codec's pictures the verbs.
+    const std::vector<Utf8String> extensions = installedPictureExtensions();
+    if (extensions.empty()) return sizeList.count() == 0;
     bool allWritten = true;
-    for (const ShellKey& shellKey : kShellKeys) {
-        if (!shellKey.current) continue;
+    for (const Utf8String& extension : extensions) {
+        const Utf8String shellPrefix = shellPrefixOf(extension);
         for (int32_t i = 0; i < sizeList.count(); ++i) {
             const ImageSize size = sizeList.at(i);
-            const Utf8String keyPath = verbKeyPath(translate(verbKeyFormat()), Utf8String::fromAnsi(shellKey.prefix),
-                                                   formatSize(size.width, size.height));
+            const Utf8String keyPath =
+                verbKeyPath(translate(verbKeyFormat()), shellPrefix, formatSize(size.width, size.height));
             const Utf8String command = verbCommand(executablePath, size);
             // A path or command too long for the registry texts skips the verb
             // rather than writing a cut, wrong one; it counts as not written.
@@ -95,15 +104,15 @@ static VerbRemoval removeIfOwn(HKEY shellKey, DWORD index, const Utf8String& exe
     return SHDeleteKeyW(shellKey, name) == ERROR_SUCCESS ? VerbRemoval::Removed : VerbRemoval::Failed;
 }
 
-// False when one of the program's verbs stays, or the key could not be looked into.
-static bool removeOwnVerbs(const char* prefix, const Utf8String& executablePath)
+// Removes the program's verbs from parent\shellPath. False when one of them
+// stays, or the key could not be looked into.
+static bool removeOwnVerbs(HKEY parent, const wchar_t* shellPath, const Utf8String& executablePath)
 {
     RegKey shellKey;
     // The deletion opens each verb key itself: the shell key is only read,
     // which every user may, so that a key without the program's verbs
     // never counts as a failure.
-    const LSTATUS opened = RegOpenKeyExW(HKEY_CLASSES_ROOT, Utf8String::fromAnsi(prefix).toWide().units(), 0,
-                                         KEY_READ, shellKey.receive());
+    const LSTATUS opened = RegOpenKeyExW(parent, shellPath, 0, KEY_READ, shellKey.receive());
     if (opened == ERROR_FILE_NOT_FOUND) return true;
     if (opened != ERROR_SUCCESS) return false;
     DWORD count = 0;
@@ -121,12 +130,40 @@ static bool removeOwnVerbs(const char* prefix, const Utf8String& executablePath)
     return allRemoved;
 }
 
+// Looks under every extension's key, not only under those that codecs list
+// now: the verbs of a type whose codec has gone since go too.
+static bool removeOwnVerbsOfEveryType(const Utf8String& executablePath)
+{
+    RegKey types;
+    const LSTATUS opened = RegOpenKeyExW(HKEY_CLASSES_ROOT, kTypesKey, 0, KEY_READ, types.receive());
+    if (opened == ERROR_FILE_NOT_FOUND) return true;
+    if (opened != ERROR_SUCCESS) return false;
+    DWORD count = 0;
+    if (RegQueryInfoKeyW(types.get(), nullptr, nullptr, nullptr, &count, nullptr, nullptr, nullptr, nullptr,
+                         nullptr, nullptr, nullptr) != ERROR_SUCCESS)
+        return false;
+    bool allRemoved = true;
+    // Only keys below each type's key are deleted, so the types keep their indices.
+    for (DWORD index = 0; index < count; ++index) {
+        // The type's name, at most 255 units, then "\shell" and the NUL.
+        wchar_t shellPath[255 + 7];
+        DWORD typeLength = 256;
+        if (RegEnumKeyExW(types.get(), index, shellPath, &typeLength, nullptr, nullptr, nullptr, nullptr) !=
+                ERROR_SUCCESS ||
+            shellPath[0] != L'.')
+            continue;
+        std::wcscpy(shellPath + typeLength, L"\\shell");
+        allRemoved = removeOwnVerbs(types.get(), shellPath, executablePath) && allRemoved;
+    }
+    return allRemoved;
+}
+
 bool unregisterVerbs()
 {
     const Utf8String executablePath = runningExecutablePath();
     if (executablePath.charCount() == 0) return false;
-    bool allRemoved = true;
-    for (const ShellKey& shellKey : kShellKeys)
-        allRemoved = removeOwnVerbs(shellKey.prefix, executablePath) && allRemoved;
+    bool allRemoved = removeOwnVerbsOfEveryType(executablePath);
+    for (const wchar_t* shellPath : kOldShellKeys)
+        allRemoved = removeOwnVerbs(HKEY_CLASSES_ROOT, shellPath, executablePath) && allRemoved;
     return allRemoved;
 }

@@ -238,11 +238,14 @@ TEST_F(BatchDrop, OneServerResizesAWholeMixedSelectionAndOpensOneWindowPerFolder
                                     DroppedFile{L"plan.PNG", PictureFormat::Png, L"plan_800x600.PNG"},
                                     DroppedFile{L"map.jpeg", PictureFormat::Jpeg, L"map_800x600.jpeg"},
                                     DroppedFile{L"logo.gif", PictureFormat::Gif, L"logo_800x600.gif"},
+                                    // Kinds that only a Windows codec's list gives the verbs.
+                                    DroppedFile{L"scan.tif", PictureFormat::Tiff, L"scan_800x600.tif"},
+                                    DroppedFile{L"fax.TIFF", PictureFormat::Tiff, L"fax_800x600.TIFF"},
                                     DroppedFile{L"notes.txt", PictureFormat::Png, L""}})
         other.push_back(file);
     std::vector<std::wstring> dropped = writeSources(workspace.pictures(), first);
     const std::vector<std::wstring> otherPaths = writeSources(second, other);
-    ASSERT_EQ(dropped.size() + otherPaths.size(), 29u);
+    ASSERT_EQ(dropped.size() + otherPaths.size(), 31u);
     dropped.insert(dropped.end(), otherPaths.begin(), otherPaths.end());
 
     ProgramWatch server(copy_);

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <windows.h>
+
 #include <cstdio>
 #include <string>
 
@@ -25,6 +27,10 @@ int wmain(int argc, wchar_t** argv)
         std::fprintf(stderr, "e2e_tests: open_recorder.exe is not beside e2e_tests.exe\n");
         return 2;
     }
+    // Windows always has a desktop; Wine starts a process for it when a
+    // program first needs one, as a COM apartment does. Started by a copy
+    // under test, it would stay in the copy's job, which then never ends.
+    GetDesktopWindow();
     // Started before the tests make and read pictures, stopped after the last.
     const GdiplusSession gdiplus;
     if (!gdiplus.started()) {

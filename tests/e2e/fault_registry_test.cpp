@@ -232,3 +232,21 @@ TEST_F(InstallCommand, UninstallRemovesTheClassesFromWhicheverRegistryViewHoldsT
         EXPECT_FALSE(classKeyExists(locked, KEY_WOW64_64KEY));
     }
 }
+
+TEST_F(InstallCommand, WithoutWicGivesTheVerbsToTheKindsEveryWindowsReads)
+{
+    // WIC's factory named by a server that is not there, as where Windows has no WIC.
+    const ScopedDefaultValue noWic(HKEY_CLASSES_ROOT, L"CLSID\\{CACAF262-9370-4615-A13B-9F5539DA4C0A}\\InprocServer32",
+                                   L"C:\\windows\\system32\\pellavo-missing-codecs.dll");
+    ASSERT_TRUE(noWic.applied());
+    std::vector<std::wstring> types;
+    for (const wchar_t* extension :
+         {L".jpg", L".jpeg", L".jpe", L".jfif", L".webp", L".png", L".gif", L".bmp", L".tif", L".tiff"})
+        types.push_back(std::wstring(L"SystemFileAssociations\\") + extension);
+
+    EXPECT_TRUE(runs(L"Install"));
+    EXPECT_EQ(newVerbs(), expectedVerbs(kEnglishVerbName, copy_, kInstalledSizes, types));
+
+    EXPECT_TRUE(runs(L"Uninstall"));
+    EXPECT_EQ(newVerbs(), VerbCommands{});
+}

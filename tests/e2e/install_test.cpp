@@ -15,7 +15,9 @@
 TEST_F(InstallCommand, RegistersOneQuotedVerbWithTheProgramsIconPerExtensionAndSize)
 {
     ASSERT_NE(copy_.find(L' '), std::wstring::npos) << "the copy's path must hold blanks";
-    // A second Install rewrites the same verbs and adds none.
+    // For exactly the extensions of Wine's decoders and the program's own:
+    // no verb stands under any other extension. A second Install rewrites
+    // the same verbs and adds none.
     for (int run = 1; run <= 2; ++run) {
         SCOPED_TRACE(testing::Message() << "Install run " << run);
         EXPECT_TRUE(runs(L"Install"));
@@ -66,7 +68,11 @@ TEST_F(InstallCommand, UninstallRemovesEveryVerbThatRunsThisCopy)
                                       quotedPath(upperCase(copy_)) + L" -size 320x240 %1");
     const ScopedDefaultValue inside(HKEY_CLASSES_ROOT, L"giffile\\shell\\Resize by hand\\command",
                                     L"cmd /c " + copy_ + L" -size 100x100 %1");
-    ASSERT_TRUE(olderSize.applied() && capitals.applied() && inside.applied());
+    // Written while a codec, since removed, listed the extension.
+    const ScopedDefaultValue goneCodec(HKEY_CLASSES_ROOT,
+                                       L"SystemFileAssociations\\.oldformat\\shell\\Resize 800x600...\\command",
+                                       quotedPath(copy_) + L" -size 800x600 %1");
+    ASSERT_TRUE(olderSize.applied() && capitals.applied() && inside.applied() && goneCodec.applied());
 
     EXPECT_TRUE(runs(L"Uninstall"));
 

@@ -53,6 +53,9 @@ TEST_F(InstallCommand, EveryExtensionsVerbWritesAndOpensTheCopyAfterInstallAndAf
         {L".jfif", L"web.jfif", PictureFormat::Jpeg, 640, 480, L"800x600", L"web_800x600.jfif"},
         {L".png", L"scan.png", PictureFormat::Png, 600, 800, L"1024x768", L"scan_576x768.png"},
         {L".gif", L"drawing.gif", PictureFormat::Gif, 400, 300, L"1024x768", L"drawing_1024x768.gif"},
+        // Kinds whose verbs come from a Windows codec's list.
+        {L".bmp", L"screen.bmp", PictureFormat::Bmp, 1280, 1024, L"800x600", L"screen_750x600.bmp"},
+        {L".tif", L"page.tif", PictureFormat::Tiff, 620, 877, L"1024x768", L"page_543x768.tif"},
     };
     struct Stage {
         const char* name;

@@ -14,9 +14,9 @@ std::wstring upperCase(std::wstring text)
     return text;
 }
 
-static void addVerbsOf(const wchar_t* type, VerbCommands& verbs)
+static void addVerbsOf(const std::wstring& type, VerbCommands& verbs)
 {
-    const std::wstring shell = std::wstring(type) + L"\\shell";
+    const std::wstring shell = type + L"\\shell";
     for (const std::wstring& name : subkeyNames(HKEY_CLASSES_ROOT, shell)) {
         const std::wstring verb = shell + L"\\" + name;
         verbs[verb] = defaultValueOf(HKEY_CLASSES_ROOT, verb + L"\\command").value_or(L"");
@@ -26,7 +26,10 @@ static void addVerbsOf(const wchar_t* type, VerbCommands& verbs)
 VerbCommands pictureVerbs()
 {
     VerbCommands verbs;
-    for (const wchar_t* type : kPictureTypes) addVerbsOf(type, verbs);
+    // Wherever a verb stands, so that one written for any other type shows too.
+    for (const std::wstring& name : subkeyNames(HKEY_CLASSES_ROOT, L"SystemFileAssociations")) {
+        if (name.rfind(L".", 0) == 0) addVerbsOf(L"SystemFileAssociations\\" + name, verbs);
+    }
     for (const wchar_t* type : kOldPictureTypes) addVerbsOf(type, verbs);
     return verbs;
 }
@@ -78,16 +81,16 @@ VerbCommands addedVerbs(const VerbCommands& before, const VerbCommands& after)
 }
 
 VerbCommands expectedVerbs(const std::wstring& nameFormat, const std::wstring& executable,
-                           const std::vector<std::wstring>& sizes)
+                           const std::vector<std::wstring>& sizes, const std::vector<std::wstring>& types)
 {
     VerbCommands verbs;
     const size_t at = nameFormat.find(L"%s");
     if (at == std::wstring::npos) return verbs;
-    for (const wchar_t* type : kPictureTypes) {
+    for (const std::wstring& type : types) {
         for (const std::wstring& size : sizes) {
             std::wstring name = nameFormat;
             name.replace(at, 2, size);
-            verbs[std::wstring(type) + L"\\shell\\" + name] = L"\"" + executable + L"\" -size " + size + L" %1";
+            verbs[type + L"\\shell\\" + name] = L"\"" + executable + L"\" -size " + size + L" %1";
         }
     }
     return verbs;

@@ -1,14 +1,21 @@
 #pragma once
 
+#include <iterator>
 #include <map>
 #include <string>
 #include <vector>
 
-// The keys whose "shell" gets the program's verbs: every picture extension
-// the program offers them for.
+// The keys whose "shell" gets the program's verbs under Wine 8: the program's
+// own JPEG and WebP extensions, then those of each decoder that Wine's WIC
+// lists (GIF, PNG, BMP, DDS, JPEG, JPEG XR, TGA, TIFF, ICO).
 inline constexpr const wchar_t* kPictureTypes[] = {
     L"SystemFileAssociations\\.jpg",  L"SystemFileAssociations\\.jpeg", L"SystemFileAssociations\\.jpe",
-    L"SystemFileAssociations\\.jfif", L"SystemFileAssociations\\.png",  L"SystemFileAssociations\\.gif"};
+    L"SystemFileAssociations\\.jfif", L"SystemFileAssociations\\.webp", L"SystemFileAssociations\\.gif",
+    L"SystemFileAssociations\\.png",  L"SystemFileAssociations\\.bmp",  L"SystemFileAssociations\\.dib",
+    L"SystemFileAssociations\\.rle",  L"SystemFileAssociations\\.dds",  L"SystemFileAssociations\\.jxr",
+    L"SystemFileAssociations\\.hdp",  L"SystemFileAssociations\\.wdp",  L"SystemFileAssociations\\.tga",
+    L"SystemFileAssociations\\.tpic", L"SystemFileAssociations\\.tif",  L"SystemFileAssociations\\.tiff",
+    L"SystemFileAssociations\\.ico"};
 // The file classes under which earlier versions wrote them.
 inline constexpr const wchar_t* kOldPictureTypes[] = {L"jpegfile", L"giffile", L"pngfile"};
 
@@ -19,10 +26,11 @@ std::wstring upperCase(std::wstring text);
 // with the default value of their "command" subkey (empty when it has none).
 using VerbCommands = std::map<std::wstring, std::wstring>;
 
-// Every verb of the picture types, in the current places and the old ones.
+// Every verb under the key of any extension, a picture's or not, and under
+// the old file classes.
 VerbCommands pictureVerbs();
 
-// The verbs of the picture types whose command holds the text in any letter case.
+// The verbs of those whose command holds the text in any letter case.
 VerbCommands verbsNaming(const std::wstring& text);
 
 // Deletes those verbs, key and all, and the classes their DropTargets name
@@ -32,11 +40,13 @@ void deleteVerbsNaming(const std::wstring& text);
 // The verbs that are new in "after", or whose command changed.
 VerbCommands addedVerbs(const VerbCommands& before, const VerbCommands& after);
 
-// What Install writes: for each picture extension and size, the verb named by
+// What Install writes: for each picture type and size, the verb named by
 // the format ("%s" standing for the size text) that runs
 // "<executable>" -size WxH %1.
 VerbCommands expectedVerbs(const std::wstring& nameFormat, const std::wstring& executable,
-                           const std::vector<std::wstring>& sizes);
+                           const std::vector<std::wstring>& sizes,
+                           const std::vector<std::wstring>& types = {std::begin(kPictureTypes),
+                                                                     std::end(kPictureTypes)});
 
 // The verb name format that a translation file gives, as read from its
 // "%sResize %s...\command=%s<name>\command" line: "Resize %s..." in English.

@@ -74,18 +74,6 @@ TEST(ResizeArguments, CutNamesAtTheLastDotOfTheFilesName)
     }
 }
 
-TEST(ResizeArguments, TellPicturesByExtensionInAnyCase)
-{
-    // What a dropped selection is resized for: the types that carry the verbs.
-    const struct {
-        const char* extension;
-        bool picture;
-    } rows[] = {{"jpg", true},  {"JPG", true}, {"jpeg", true},  {"Jpeg", true}, {"jpe", true},
-                {"JFIF", true}, {"png", true}, {"PNG", true},   {"gif", true},  {"jpgx", false},
-                {"txt", false}, {"", false}};
-    for (const auto& row : rows) EXPECT_EQ(isPictureExtension(text(row.extension)), row.picture) << row.extension;
-}
-
 TEST(CopyFormat, ACopyIsOfItsSourcesKindWhereWrittenElseJpegOrPngAndNamedForIt)
 {
     PixelBuffer opaque, seeThrough;

@@ -5,17 +5,37 @@
 #include "base/module_path.h"
 #include "i18n/translation_table.h"
 #include "settings/size_list.h"
+#include "shell/installed_extensions.h"
 #include "shell/verb_registry.h"
 #include "tests/support/registry_reading.h"
 #include "tests/support/registry_default_value.h"
+#include "tests/support/utf8_conversion.h"
 
 namespace {
 
-// Where the verbs are written, and where earlier versions wrote them.
-const wchar_t* const kTypes[] = {
-    L"SystemFileAssociations\\.jpg",  L"SystemFileAssociations\\.jpeg", L"SystemFileAssociations\\.jpe",
-    L"SystemFileAssociations\\.jfif", L"SystemFileAssociations\\.png",  L"SystemFileAssociations\\.gif"};
+const wchar_t kJpegType[] = L"SystemFileAssociations\\.jpg";
+const wchar_t kPngType[] = L"SystemFileAssociations\\.png";
+// Where earlier versions wrote the verbs.
 const wchar_t* const kOldTypes[] = {L"jpegfile", L"giffile", L"pngfile"};
+
+// Where the verbs are written: the extensions of the codecs installed now.
+std::vector<std::wstring> currentTypes()
+{
+    std::vector<std::wstring> types;
+    for (const Utf8String& extension : installedPictureExtensions())
+        types.push_back(L"SystemFileAssociations\\" + wideOf(extension));
+    return types;
+}
+
+// Every extension's key, whether or not a codec lists it.
+std::vector<std::wstring> everyExtensionType()
+{
+    std::vector<std::wstring> types;
+    for (const std::wstring& name : subkeyNames(HKEY_CLASSES_ROOT, L"SystemFileAssociations")) {
+        if (name.rfind(L".", 0) == 0) types.push_back(L"SystemFileAssociations\\" + name);
+    }
+    return types;
+}
 
 std::wstring executablePath()
 {
@@ -28,12 +48,12 @@ std::wstring commandFor(const std::wstring& sizeText)
     return L"\"" + executablePath() + L"\" -size " + sizeText + L" %1";
 }
 
-std::vector<std::wstring> verbsOf(const wchar_t* type)
+std::vector<std::wstring> verbsOf(const std::wstring& type)
 {
-    return subkeyNames(HKEY_CLASSES_ROOT, std::wstring(type) + L"\\shell");
+    return subkeyNames(HKEY_CLASSES_ROOT, type + L"\\shell");
 }
 
-bool hasVerb(const wchar_t* type, const std::wstring& verb)
+bool hasVerb(const std::wstring& type, const std::wstring& verb)
 {
     const std::vector<std::wstring> verbs = verbsOf(type);
     return std::find(verbs.begin(), verbs.end(), verb) != verbs.end();
@@ -66,11 +86,18 @@ TEST_F(VerbRegistry, WritesOneQuotedCommandWithTheProgramsIconPerExtensionAndSiz
 {
     useSizes({"800x600", "1024x768"});
     EXPECT_TRUE(registerVerbs());
-    for (const wchar_t* type : kTypes) {
+    const std::vector<std::wstring> types = currentTypes();
+    for (const std::wstring& type : types) {
         for (const std::wstring size : {L"800x600", L"1024x768"}) {
-            const std::wstring verb = std::wstring(type) + L"\\shell\\Resize " + size + L"...";
+            const std::wstring verb = type + L"\\shell\\Resize " + size + L"...";
             EXPECT_EQ(defaultValueOf(HKEY_CLASSES_ROOT, verb + L"\\command"), commandFor(size)) << verb;
             EXPECT_EQ(textValueOf(HKEY_CLASSES_ROOT, verb, L"Icon"), executablePath() + L",0") << verb;
+        }
+    }
+    // Nowhere else.
+    for (const std::wstring& type : everyExtensionType()) {
+        if (std::find(types.begin(), types.end(), type) == types.end()) {
+            EXPECT_FALSE(hasVerb(type, L"Resize 800x600...")) << type;
         }
     }
     for (const wchar_t* type : kOldTypes) EXPECT_FALSE(hasVerb(type, L"Resize 800x600...")) << type;
@@ -82,30 +109,36 @@ TEST_F(VerbRegistry, RemovesAllOwnVerbsAndNoOtherProgramsVerbs)
     std::wstring upperPath = path;
     std::transform(upperPath.begin(), upperPath.end(), upperPath.begin(), ::towupper);
     const std::wstring longCommand = L"C:\\Other\\" + std::wstring(300, L'x') + L".exe %1";
-    const wchar_t* const jpg = L"SystemFileAssociations\\.jpg";
+    const std::wstring oldFormat = L"SystemFileAssociations\\.oldformat";
     ScopedDefaultValue foreign(HKEY_CLASSES_ROOT, L"jpegfile\\shell\\Pellavo test other\\command",
                                L"C:\\Other\\tool.exe -size 800x600 %1");
-    ScopedDefaultValue foreignLong(HKEY_CLASSES_ROOT, std::wstring(jpg) + L"\\shell\\Pellavo test long\\command",
+    ScopedDefaultValue foreignLong(HKEY_CLASSES_ROOT, std::wstring(kJpegType) + L"\\shell\\Pellavo test long\\command",
                                    longCommand);
+    ScopedDefaultValue foreignOld(HKEY_CLASSES_ROOT, oldFormat + L"\\shell\\Pellavo test other\\command",
+                                  L"C:\\Other\\tool.exe -size 800x600 %1");
     // What an earlier version left under the ProgIDs, and a hand-made entry.
     ScopedDefaultValue ownOtherCase(HKEY_CLASSES_ROOT, L"jpegfile\\shell\\Pellavo test upper\\command",
                                     upperPath + L" -size 1x1 %1");
     ScopedDefaultValue ownInside(HKEY_CLASSES_ROOT, L"SystemFileAssociations\\.gif\\shell\\Pellavo test inside\\command",
                                  L"cmd /c " + path + L" -size 1x1 %1");
+    // A verb written while a codec, since removed, listed the type.
+    ScopedDefaultValue ownOldFormat(HKEY_CLASSES_ROOT, oldFormat + L"\\shell\\Resize 800x600...\\command",
+                                    commandFor(L"800x600"));
     useSizes({"800x600", "1024x768", "640x480", "320x240"});
     ASSERT_TRUE(registerVerbs());
 
     EXPECT_TRUE(unregisterVerbs());
-    std::vector<const wchar_t*> everyType(std::begin(kTypes), std::end(kTypes));
+    std::vector<std::wstring> everyType = everyExtensionType();
     everyType.insert(everyType.end(), std::begin(kOldTypes), std::end(kOldTypes));
-    for (const wchar_t* type : everyType) {
+    for (const std::wstring& type : everyType) {
         for (const std::wstring& verb : verbsOf(type))
             EXPECT_EQ(verb.find(L"Resize"), std::wstring::npos) << verb << " was left under " << type;
     }
     EXPECT_FALSE(hasVerb(L"jpegfile", L"Pellavo test upper"));
     EXPECT_FALSE(hasVerb(L"SystemFileAssociations\\.gif", L"Pellavo test inside"));
     EXPECT_TRUE(hasVerb(L"jpegfile", L"Pellavo test other"));
-    EXPECT_TRUE(hasVerb(jpg, L"Pellavo test long"));
+    EXPECT_TRUE(hasVerb(kJpegType, L"Pellavo test long"));
+    EXPECT_TRUE(hasVerb(oldFormat, L"Pellavo test other"));
 }
 
 TEST_F(VerbRegistry, NamesVerbsInTheCurrentLanguageAndRemovesThemByPath)
@@ -114,19 +147,19 @@ TEST_F(VerbRegistry, NamesVerbsInTheCurrentLanguageAndRemovesThemByPath)
     translationTable.readText(russian, sizeof russian - 1);
     useSizes({"800x600"});
     registerVerbs();
-    EXPECT_TRUE(hasVerb(kTypes[0], L"Уменьшить до 800x600..."));
+    EXPECT_TRUE(hasVerb(kJpegType, L"Уменьшить до 800x600..."));
 
     translationTable.clear();
     unregisterVerbs();
     registerVerbs();
-    EXPECT_FALSE(hasVerb(kTypes[0], L"Уменьшить до 800x600..."));
-    EXPECT_TRUE(hasVerb(kTypes[4], L"Resize 800x600..."));
+    EXPECT_FALSE(hasVerb(kJpegType, L"Уменьшить до 800x600..."));
+    EXPECT_TRUE(hasVerb(kPngType, L"Resize 800x600..."));
 }
 
 TEST_F(VerbRegistry, AnEmptyListWritesNothing)
 {
     EXPECT_TRUE(registerVerbs());
-    for (const wchar_t* type : kTypes) {
+    for (const std::wstring& type : everyExtensionType()) {
         for (const std::wstring& verb : verbsOf(type)) EXPECT_EQ(verb.find(L"Resize"), std::wstring::npos) << verb;
     }
 }

@@ -6,6 +6,7 @@
 #include "base/app_state.h"
 #include "base/module_path.h"
 #include "settings/size_list.h"
+#include "shell/installed_extensions.h"
 #include "shell/verb_registry.h"
 #include "tests/support/file_system.h"
 #include "tests/support/registry_reading.h"
@@ -15,9 +16,14 @@
 
 namespace {
 
-const wchar_t* const kPictureTypes[] = {
-    L"SystemFileAssociations\\.jpg",  L"SystemFileAssociations\\.jpeg", L"SystemFileAssociations\\.jpe",
-    L"SystemFileAssociations\\.jfif", L"SystemFileAssociations\\.png",  L"SystemFileAssociations\\.gif"};
+// Where a save writes the verbs: the extensions of the codecs installed now.
+std::vector<std::wstring> pictureTypes()
+{
+    std::vector<std::wstring> types;
+    for (const Utf8String& extension : installedPictureExtensions())
+        types.push_back(L"SystemFileAssociations\\" + wideOf(extension));
+    return types;
+}
 
 std::wstring testProgramPath()
 {
@@ -62,8 +68,8 @@ std::vector<std::pair<std::wstring, std::wstring>> registeredOwnVerbs()
 {
     const std::wstring program = testProgramPath();
     std::vector<std::pair<std::wstring, std::wstring>> verbs;
-    for (const wchar_t* type : kPictureTypes) {
-        const std::wstring shell = std::wstring(type) + L"\\shell\\";
+    for (const std::wstring& type : pictureTypes()) {
+        const std::wstring shell = type + L"\\shell\\";
         for (const std::wstring& name : subkeyNames(HKEY_CLASSES_ROOT, shell)) {
             const std::wstring key = shell + name + L"\\command";
             const std::optional<std::wstring> command = defaultValueOf(HKEY_CLASSES_ROOT, key);
@@ -78,7 +84,7 @@ std::vector<std::pair<std::wstring, std::wstring>> expectedVerbs(const std::wstr
                                                                  const std::vector<std::wstring>& sizes)
 {
     std::vector<std::pair<std::wstring, std::wstring>> verbs;
-    for (const wchar_t* type : kPictureTypes) {
+    for (const std::wstring& type : pictureTypes()) {
         for (const std::wstring& size : sizes)
             verbs.emplace_back(verbKey(format, type, size), L"\"" + testProgramPath() + L"\" -size " + size + L" %1");
     }
