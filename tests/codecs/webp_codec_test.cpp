@@ -1,0 +1,334 @@
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include <webp/encode.h>
+#include <webp/mux.h>
+
+#include "codecs/decode_whole.h"
+#include "codecs/webp_decoder.h"
+#include "codecs/webp_encoder.h"
+#include "tests/support/exif_orientation.h"
+
+namespace {
+
+// Blue, green, red and alpha of the quadrants: top left, top right, bottom left, bottom right.
+const uint8_t kQuadrants[4][4] = {{30, 40, 200, 255}, {60, 180, 30, 128}, {220, 60, 20, 0}, {240, 240, 240, 255}};
+const uint8_t kSecondFrame[4] = {200, 100, 50, 255};
+
+// The quadrants, grey ones of their green, with their alpha where `translucent`.
+PixelBuffer quadrants(int32_t width, int32_t height, int32_t channels, bool translucent = false)
+{
+    PixelBuffer picture;
+    EXPECT_TRUE(picture.allocate(width, height, channels));
+    for (int32_t y = 0; y < height; ++y)
+        for (int32_t x = 0; x < width; ++x) {
+            const uint8_t* colour = kQuadrants[(y < height / 2 ? 0 : 2) + (x < width / 2 ? 0 : 1)];
+            uint8_t* pixel = picture.mutableView().row(y) + x * channels;
+            std::copy_n(channels == 1 ? colour + 1 : colour, std::min(channels, 3), pixel);
+            if (channels == 4) pixel[3] = translucent ? colour[3] : 255;
+        }
+    return picture;
+}
+
+Bytes encoded(const PixelView& pixels, bool lossless = false, const PictureMetadata& metadata = {})
+{
+    Bytes file;
+    EXPECT_TRUE(encodeWebp(pixels, metadata, lossless, file));
+    return file;
+}
+
+struct MuxDeleter {
+    void operator()(WebPMux* mux) const { WebPMuxDelete(mux); }
+};
+
+// Two stills as frames of an animation by libwebp's muxer: the first at (x, y), the second over the whole canvas.
+Bytes framed(const Bytes& first, int x, int y, const Bytes& second, const ImageSize& canvas)
+{
+    const std::unique_ptr<WebPMux, MuxDeleter> mux(WebPMuxNew());
+    for (const Bytes* still : {&first, &second}) {
+        WebPMuxFrameInfo frame = {};
+        frame.bitstream = {still->data(), still->size()};
+        frame.x_offset = still == &first ? x : 0;
+        frame.y_offset = still == &first ? y : 0;
+        frame.duration = 100;
+        frame.id = WEBP_CHUNK_ANMF;
+        EXPECT_EQ(WebPMuxPushFrame(mux.get(), &frame, 1), WEBP_MUX_OK);
+    }
+    const WebPMuxAnimParams loop = {0xFFFFFFFF, 0};
+    EXPECT_EQ(WebPMuxSetAnimationParams(mux.get(), &loop), WEBP_MUX_OK);
+    EXPECT_EQ(WebPMuxSetCanvasSize(mux.get(), canvas.width, canvas.height), WEBP_MUX_OK);
+    WebPData data;
+    WebPDataInit(&data);
+    EXPECT_EQ(WebPMuxAssemble(mux.get(), &data), WEBP_MUX_OK);
+    const Bytes file(data.bytes, data.bytes + data.size);
+    WebPDataClear(&data);
+    return file;
+}
+
+struct Decoded {
+    DecodeStatus header = DecodeStatus::NotForThisDecoder;
+    DecodeStatus status = DecodeStatus::NotForThisDecoder;
+    ImageSize stored;
+    PixelBuffer pixels;
+    PictureMetadata metadata;
+    int orientation = 0;
+    bool lossless = false;
+};
+
+constexpr ImageSize kFullSize = {65536, 65536};
+
+Decoded decoded(const Bytes& file, const ImageSize& smallest = kFullSize)
+{
+    Decoded result;
+    MemorySource source(file.data(), file.size());
+    WebpDecoder decoder;
+    result.header = decoder.readHeader(source);
+    result.status = decodeWhole(decoder, smallest, result.pixels);
+    result.stored = decoder.storedSize();
+    result.metadata = decoder.metadata();
+    result.orientation = decoder.orientation();
+    result.lossless = decoder.isLossless();
+    return result;
+}
+
+// In the middle of each cell of a 4 x 4 grid, the decoded pixel is near the
+// source's at the same place, grey as BGR; its alpha is the same, and its
+// colour not compared where that is 0.
+void expectLike(const PixelView& decoded, const PixelView& source, int tolerance, const std::string& what)
+{
+    for (int32_t i = 1; i < 8; i += 2)
+        for (int32_t j = 1; j < 8; j += 2) {
+            const uint8_t* got = decoded.row(decoded.height * j / 8) + decoded.width * i / 8 * decoded.channels;
+            const uint8_t* want = source.row(source.height * j / 8) + source.width * i / 8 * source.channels;
+            const int alpha = source.channels == 4 ? want[3] : 255;
+            const std::string where = what + " at " + std::to_string(i) + "," + std::to_string(j);
+            EXPECT_EQ(decoded.channels == 4 ? got[3] : 255, alpha) << where;
+            for (int c = 0; c < 3 && alpha > 0; ++c)
+                EXPECT_NEAR(got[c], want[source.channels == 1 ? 0 : c], tolerance) << where;
+        }
+}
+
+// The first frame of `framedQuadrants`: opaque quadrants at (16, 8) on a transparent 64 x 48 canvas.
+PixelBuffer quadrantsOnCanvas()
+{
+    const PixelBuffer frame = quadrants(32, 24, 4);
+    PixelBuffer canvas;
+    EXPECT_TRUE(canvas.allocate(64, 48, 4));
+    for (int32_t y = 0; y < 24; ++y)
+        std::copy_n(frame.view().row(y), 32 * 4, canvas.mutableView().row(y + 8) + 16 * 4);
+    return canvas;
+}
+
+Bytes framedQuadrants()
+{
+    PixelBuffer second;
+    EXPECT_TRUE(second.allocate(64, 48, 3));
+    return framed(encoded(quadrants(32, 24, 3).view(), true), 16, 8, encoded(second.view()), {64, 48});
+}
+
+Bytes edited(Bytes file, size_t at, const Bytes& bytes)
+{
+    std::copy(bytes.begin(), bytes.end(), file.begin() + static_cast<std::ptrdiff_t>(at));
+    return file;
+}
+
+Bytes asLittleEndian(uint32_t value)
+{
+    return {static_cast<uint8_t>(value), static_cast<uint8_t>(value >> 8), static_cast<uint8_t>(value >> 16),
+            static_cast<uint8_t>(value >> 24)};
+}
+
+// The first `size` bytes, and where `mended`, a simple file's RIFF and chunk sizes made to fit them.
+Bytes cut(const Bytes& file, size_t size, bool mended = false)
+{
+    Bytes start(file.begin(), file.begin() + static_cast<std::ptrdiff_t>(size & ~size_t{1}));
+    if (!mended) return start;
+    start = edited(start, 4, asLittleEndian(static_cast<uint32_t>(start.size() - 8)));
+    return edited(start, 16, asLittleEndian(static_cast<uint32_t>(start.size() - 20)));
+}
+
+}  // namespace
+
+TEST(WebpCodec, RoundTripsStillsAndGivesAnAnimationsFirstFrame)
+{
+    const PixelBuffer colour = quadrants(64, 48, 3);
+    const PixelBuffer grey = quadrants(64, 48, 1);
+    const PixelBuffer translucent = quadrants(64, 48, 4, true);
+    const PixelBuffer opaque = quadrants(64, 48, 4);
+    PixelBuffer second;
+    ASSERT_TRUE(second.allocate(64, 48, 4));
+    for (int32_t i = 0; i < 64 * 48; ++i) std::copy_n(kSecondFrame, 4, second.mutableView().pixels + i * 4);
+    const PixelBuffer canvas = quadrantsOnCanvas();
+    const struct {
+        const char* what;
+        Bytes file;
+        const PixelBuffer& shown;
+        int32_t channels;
+        int tolerance;
+        bool lossless;
+    } rows[] = {
+        {"lossy", encoded(colour.view()), colour, 3, 16, false},
+        {"lossless", encoded(colour.view(), true), colour, 3, 0, true},
+        {"grey", encoded(grey.view(), true), grey, 3, 0, true},
+        {"lossy with alpha", encoded(translucent.view()), translucent, 4, 16, false},
+        {"lossless with alpha", encoded(translucent.view(), true), translucent, 4, 0, true},
+        {"opaque BGRA", encoded(opaque.view()), opaque, 3, 16, false},
+        {"animation", framed(encoded(opaque.view(), true), 0, 0, encoded(second.view()), {64, 48}), opaque, 3, 0, true},
+        {"animation whose first frame covers part of the canvas", framedQuadrants(), canvas, 4, 0, true},
+    };
+    for (const auto& row : rows) {
+        const Decoded result = decoded(row.file);
+        ASSERT_EQ(result.header, DecodeStatus::Decoded) << row.what;
+        ASSERT_EQ(result.status, DecodeStatus::Decoded) << row.what;
+        EXPECT_EQ(result.stored, (ImageSize{64, 48})) << row.what;
+        ASSERT_EQ(result.pixels.view().channels, row.channels) << row.what;
+        expectLike(result.pixels.view(), row.shown.view(), row.tolerance, row.what);
+        EXPECT_EQ(result.lossless, row.lossless) << row.what;
+    }
+}
+
+TEST(WebpCodec, DecodesAtTheSmallestSizeOfItsProportionsStillLargeEnough)
+{
+    const struct {
+        ImageSize stored, smallest, decoded;
+    } rows[] = {
+        {{160, 120}, {0, 0}, {2, 1}},         {{160, 120}, {80, 60}, {80, 60}},   {{160, 120}, {80, 10}, {80, 60}},
+        {{160, 120}, {10, 90}, {120, 90}},    {{160, 120}, {81, 60}, {81, 61}},   {{160, 120}, {160, 1}, {160, 120}},
+        {{160, 120}, {800, 600}, {160, 120}}, {{161, 121}, {50, 50}, {67, 50}},
+    };
+    for (const auto& row : rows) {
+        const PixelBuffer picture = quadrants(row.stored.width, row.stored.height, 3);
+        const Decoded result = decoded(encoded(picture.view()), row.smallest);
+        const std::string what = "from " + std::to_string(row.stored.width) + " for " +
+                                 std::to_string(row.smallest.width) + "x" + std::to_string(row.smallest.height);
+        ASSERT_EQ(result.status, DecodeStatus::Decoded) << what;
+        const PixelView view = result.pixels.view();
+        EXPECT_EQ((ImageSize{view.width, view.height}), row.decoded) << what;
+        if (view.width >= 32) expectLike(view, picture.view(), 20, what);
+    }
+    // An animation's first frame shrinks with the canvas, where it stands on it.
+    const Decoded half = decoded(framedQuadrants(), {32, 24});
+    ASSERT_EQ(half.status, DecodeStatus::Decoded);
+    EXPECT_EQ(half.pixels.view().width, 32);
+    expectLike(half.pixels.view(), quadrantsOnCanvas().view(), 4, "animation at half its size");
+}
+
+TEST(WebpCodec, CarriesTheProfileExifAndXmpWholeAndReadsTheOrientation)
+{
+    ExifContent sideways;
+    sideways.orientation = 6;
+    const Bytes exifSegment = makeExifSegment(sideways).data;
+    const Bytes tiff(exifSegment.begin() + kTiffStart, exifSegment.end());
+    const Bytes notTiff(exifSegment.begin(), exifSegment.begin() + kTiffStart + 1);
+    const Bytes xmp = {'<', 'x', ':', 'x', 'm', 'p', 'm', 'e', 't', 'a', '/', '>'};
+    const PictureMetadata all = {Bytes(3001, 0x5A), tiff, xmp};
+    const PixelBuffer picture = quadrants(40, 30, 4, true);
+    const Bytes lossy = encoded(picture.view(), false, all);
+    const struct {
+        const char* what;
+        Bytes file;
+        PictureMetadata metadata;
+        int orientation;
+    } rows[] = {
+        {"lossy with alpha", lossy, all, 6},
+        {"lossless", encoded(picture.view(), true, all), all, 6},
+        {"EXIF chunk starting as a JPEG's segment", encoded(picture.view(), false, {{}, exifSegment, {}}),
+         {{}, tiff, {}}, 6},
+        {"Exif's start and no TIFF block", encoded(picture.view(), false, {{}, notTiff, {}}), {{}, notTiff, {}}, 1},
+        {"none", encoded(picture.view()), {}, 1},
+    };
+    for (const auto& row : rows) {
+        const Decoded result = decoded(row.file, {8, 8});
+        ASSERT_EQ(result.status, DecodeStatus::Decoded) << row.what;
+        EXPECT_EQ(result.metadata.colourProfile, row.metadata.colourProfile) << row.what;
+        EXPECT_EQ(result.metadata.exif, row.metadata.exif) << row.what;
+        EXPECT_EQ(result.metadata.xmp, row.metadata.xmp) << row.what;
+        EXPECT_EQ(result.orientation, row.orientation) << row.what;
+    }
+    // VP8X announces the three chunks, and EXIF holds the TIFF block as it is.
+    EXPECT_EQ(lossy[20] & (ICCP_FLAG | EXIF_FLAG | XMP_FLAG), ICCP_FLAG | EXIF_FLAG | XMP_FLAG);
+    const Bytes exifChunk = {'E', 'X', 'I', 'F'};
+    const auto exif = std::search(lossy.begin(), lossy.end(), exifChunk.begin(), exifChunk.end()) - lossy.begin();
+    ASSERT_LE(static_cast<size_t>(exif) + 8 + tiff.size(), lossy.size());
+    EXPECT_TRUE(std::equal(tiff.begin(), tiff.end(), lossy.begin() + exif + 8));
+}
+
+TEST(WebpCodec, LeavesOtherFilesToOthersAndDecodesNothingDamaged)
+{
+    const PixelBuffer picture = quadrants(64, 48, 3);
+    const Bytes lossy = encoded(picture.view());
+    const Bytes lossless = encoded(picture.view(), true);
+    const Bytes animation = framedQuadrants();
+    // A lossless header of 16384 x 1, a side no writer makes.
+    const Bytes wide = {'R', 'I', 'F', 'F', 18, 0, 0, 0, 'W', 'E', 'B', 'P', 'V', 'P', '8', 'L',
+                        5,   0,   0,   0,   0x2F, 0xFF, 0x3F, 0, 0, 0};
+    constexpr DecodeStatus kNotWebp = DecodeStatus::NotForThisDecoder;
+    constexpr DecodeStatus kCorrupt = DecodeStatus::Corrupt;
+    const struct {
+        const char* what;
+        Bytes file;
+        DecodeStatus header;
+        DecodeStatus status;
+    } rows[] = {
+        {"JPEG", {0xFF, 0xD8, 0xFF, 0xE0, 0, 16, 'J', 'F', 'I', 'F', 0, 1, 1}, kNotWebp, kNotWebp},
+        {"nothing", {}, kNotWebp, kNotWebp},
+        {"WAVE", {'R', 'I', 'F', 'F', 4, 0, 0, 0, 'W', 'A', 'V', 'E'}, kNotWebp, kNotWebp},
+        {"cut in its header", cut(lossy, 16), kCorrupt, kNotWebp},
+        {"lossy cut in its pixels", cut(lossy, lossy.size() / 2), kCorrupt, kNotWebp},
+        {"lossless cut in its pixels", cut(lossless, lossless.size() / 2), kCorrupt, kNotWebp},
+        {"animation cut in its second frame", cut(animation, animation.size() - 8), kCorrupt, kNotWebp},
+        {"lossy cut, its sizes mended", cut(lossy, lossy.size() - 16, true), DecodeStatus::Decoded, kCorrupt},
+        {"lossless cut, its sizes mended", cut(lossless, lossless.size() / 2, true), DecodeStatus::Decoded, kCorrupt},
+        {"lossy frame without its start code", edited(lossy, 23, {0, 0, 0}), kCorrupt, kNotWebp},
+        {"lossless without its signature", edited(lossless, 20, {0x2E}), kCorrupt, kNotWebp},
+        {"a chunk longer than the file", edited(lossy, 16, asLittleEndian(static_cast<uint32_t>(lossy.size()))),
+         kCorrupt, kNotWebp},
+        {"16384 wide", wide, DecodeStatus::TooLarge, kNotWebp},
+        {"larger than 1 GiB", edited(lossy, 4, asLittleEndian(0x40000000)), DecodeStatus::TooLarge, kNotWebp},
+    };
+    for (const auto& row : rows) {
+        const Decoded result = decoded(row.file, {8, 8});
+        EXPECT_EQ(result.header, row.header) << row.what;
+        EXPECT_EQ(result.status, row.status) << row.what;
+        EXPECT_EQ(result.pixels.view().pixels, nullptr) << row.what;
+    }
+}
+
+TEST(WebpCodec, FollowsStridesBothWaysAndRefusesWhatItCannotWrite)
+{
+    // Bottom-up rows, as in a Windows bitmap: the first row in memory is the last one shown.
+    const PixelBuffer picture = quadrants(32, 32, 3);
+    PixelView bottomUp = picture.view();
+    bottomUp.pixels = bottomUp.row(31);
+    bottomUp.stride = -bottomUp.stride;
+    const Decoded turned = decoded(encoded(bottomUp, true));
+    ASSERT_EQ(turned.status, DecodeStatus::Decoded);
+    EXPECT_TRUE(std::equal(kQuadrants[2], kQuadrants[2] + 3, turned.pixels.view().row(0))) << "bottom left on top";
+
+    // An animation's first frame into bottom-up rows with room to spare, left as they were.
+    const Bytes animation = framedQuadrants();
+    MemorySource source(animation.data(), animation.size());
+    WebpDecoder decoder;
+    ASSERT_EQ(decoder.readHeader(source), DecodeStatus::Decoded);
+    ASSERT_EQ(decoder.start(kFullSize), DecodeStatus::Decoded);
+    constexpr ptrdiff_t kStride = 70 * 4;
+    Bytes memory(kStride * 48, 0xCC);
+    const MutablePixelView target = {memory.data() + kStride * 47, 64, 48, -kStride, 4};
+    int32_t rowsTold = 0;
+    const RowsDecoded told = {[](void* rows, int32_t count) { *static_cast<int32_t*>(rows) = count; }, &rowsTold};
+    ASSERT_EQ(decoder.readPixels(target, &told), DecodeStatus::Decoded);
+    EXPECT_EQ(rowsTold, 48);
+    const PixelView shown = {target.pixels, target.width, target.height, target.stride, target.channels};
+    expectLike(shown, quadrantsOnCanvas().view(), 0, "bottom-up");
+
+    const PixelBuffer wide = quadrants(kWebpLargestSide + 1, 1, 3);
+    for (const PixelView& refused : {PixelView{}, wide.view()}) {
+        Bytes written = {1};
+        EXPECT_FALSE(encodeWebp(refused, {}, false, written)) << refused.width;
+        EXPECT_TRUE(written.empty()) << refused.width;
+    }
+}
