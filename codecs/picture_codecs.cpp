@@ -5,6 +5,7 @@
 
 #include "codecs/jpeg_decoder.h"
 #include "codecs/picture_signature.h"
+#include "codecs/webp_decoder.h"
 
 namespace {
 
@@ -36,6 +37,7 @@ struct OwnCodec {
 
 const OwnCodec kOwnCodecs[] = {
     {isJpegSignature, openWith<JpegDecoder>},
+    {isWebpSignature, openWith<WebpDecoder>},
 };
 
 bool startsWith(const uint8_t* head, size_t count, size_t at, const char* text, size_t length)

@@ -49,6 +49,9 @@ public:
     virtual ImageSize storedSize() const = 0;
     virtual int orientation() const = 0;
     virtual const PictureMetadata& metadata() const = 0;
+    // Whether a copy of the same kind is to be lossless, as its source is, for
+    // kinds that hold either (WebP).
+    virtual bool isLossless() const { return false; }
 
     // Once: starts decoding at the smallest size the format can shrink to
     // cheaply that is still at least `smallest` both ways.

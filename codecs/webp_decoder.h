@@ -28,7 +28,7 @@ public:
     // header, once; Decoded when it did. The source is not needed after.
     DecodeStatus readHeader(ByteSource& source);
     // Whether the first frame is stored lossless, so that a copy can be too.
-    bool isLossless() const;
+    bool isLossless() const override;
 
     PictureKind kind() const override { return PictureKind::WebP; }
     // The canvas, for an animation.

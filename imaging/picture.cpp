@@ -4,6 +4,7 @@
 #include "codecs/jpeg_encoder.h"
 #include "codecs/jpeg_metadata.h"
 #include "codecs/picture_codecs.h"
+#include "codecs/webp_encoder.h"
 #include "codecs/wic_decoder.h"
 #include "codecs/wic_encoder.h"
 #include "imaging/copy_format.h"
@@ -27,6 +28,7 @@ void Picture::clear()
     storedSize_ = ImageSize();
     orientation_ = 1;
     metadata_ = PictureMetadata();
+    lossless_ = false;
     sourcePalette_.clear();
     copy_ = PixelBuffer();
     scaled_ = false;
@@ -80,6 +82,7 @@ bool Picture::load(const Utf8String& path)
     storedSize_ = decoder_->storedSize();
     orientation_ = decoder_->orientation();
     metadata_ = decoder_->metadata();
+    lossless_ = decoder_->isLossless();
     return true;
 }
 
@@ -157,15 +160,25 @@ PictureKind Picture::copyKind() const
     return copyKindFor(sourceKind_, copy_.view());
 }
 
-// What each kind of copy is written by: JPEG by libjpeg-turbo, the others by Windows.
-static bool encodeCopy(PictureKind kind, const PixelView& pixels, const PictureMetadata& kept,
+// What each kind of copy is written by: JPEG by libjpeg-turbo, WebP by
+// libwebp, the others by Windows.
+static bool encodeCopy(PictureKind kind, const PixelView& pixels, const PictureMetadata& kept, bool lossless,
                        const std::vector<uint32_t>& sourcePalette, std::vector<uint8_t>& file)
 {
     if (kind == PictureKind::Jpeg) return encodeJpeg(pixels, segmentsOfCopy(kept), file);
+    if (kind == PictureKind::WebP) return encodeWebp(pixels, kept, lossless, file);
     // Windows' encoders write colour only; a grey copy gets three equal channels.
     PixelBuffer colour;
     if (pixels.channels == 1 && !expandGreyToBgr(pixels, colour)) return false;
     return encodeWithWic(kind, pixels.channels == 1 ? colour.view() : pixels, kept.colourProfile, sourcePalette, file);
+}
+
+// The longest side a copy of the kind can have.
+static int32_t largestSideOf(PictureKind kind)
+{
+    if (kind == PictureKind::Jpeg) return kJpegLargestSide;
+    if (kind == PictureKind::WebP) return kWebpLargestSide;
+    return INT32_MAX;
 }
 
 bool Picture::save(const Utf8String& path, PictureKind kind)
@@ -176,11 +189,12 @@ bool Picture::save(const Utf8String& path, PictureKind kind)
         if (!scale(shown.width, shown.height)) return false;
     }
     const ImageSize copySize = size();
-    if (kind == PictureKind::Jpeg && (copySize.width > kJpegLargestSide || copySize.height > kJpegLargestSide))
-        return fail(ResizeOutcome::TooLarge);
+    const int32_t side = largestSideOf(kind);
+    if (copySize.width > side || copySize.height > side) return fail(ResizeOutcome::TooLarge);
     std::vector<uint8_t> file;
     const PictureMetadata kept = metadataForCopy(metadata_, orientation_ != 1, copySize);
-    if (!encodeCopy(kind, copy_.view(), kept, sourcePalette_, file))
-        return fail(kind == PictureKind::Jpeg ? ResizeOutcome::OutOfMemory : ResizeOutcome::Unwritable);
+    if (!encodeCopy(kind, copy_.view(), kept, lossless_, sourcePalette_, file))
+        return fail(kind == PictureKind::Jpeg || kind == PictureKind::WebP ? ResizeOutcome::OutOfMemory
+                                                                            : ResizeOutcome::Unwritable);
     return writeWholeFile(path.toWide().units(), file.data(), file.size()) || fail(ResizeOutcome::Unwritable);
 }

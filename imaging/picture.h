@@ -50,6 +50,7 @@ private:
     int orientation_ = 1;
     // What the source says about itself, which the copy keeps.
     PictureMetadata metadata_;
+    bool lossless_ = false;
     // The palette of an indexed source, which GIF copies keep.
     std::vector<uint32_t> sourcePalette_;
     // After the scale: the upright copy.

@@ -225,7 +225,7 @@ TEST(WebpCodec, CarriesTheProfileExifAndXmpWholeAndReadsTheOrientation)
     const Bytes tiff(exifSegment.begin() + kTiffStart, exifSegment.end());
     const Bytes notTiff(exifSegment.begin(), exifSegment.begin() + kTiffStart + 1);
     const Bytes xmp = {'<', 'x', ':', 'x', 'm', 'p', 'm', 'e', 't', 'a', '/', '>'};
-    const PictureMetadata all = {Bytes(3001, 0x5A), tiff, xmp};
+    const PictureMetadata all = {Bytes(3001, 0x5A), tiff, xmp, {}};
     const PixelBuffer picture = quadrants(40, 30, 4, true);
     const Bytes lossy = encoded(picture.view(), false, all);
     const struct {
@@ -236,9 +236,10 @@ TEST(WebpCodec, CarriesTheProfileExifAndXmpWholeAndReadsTheOrientation)
     } rows[] = {
         {"lossy with alpha", lossy, all, 6},
         {"lossless", encoded(picture.view(), true, all), all, 6},
-        {"EXIF chunk starting as a JPEG's segment", encoded(picture.view(), false, {{}, exifSegment, {}}),
-         {{}, tiff, {}}, 6},
-        {"Exif's start and no TIFF block", encoded(picture.view(), false, {{}, notTiff, {}}), {{}, notTiff, {}}, 1},
+        {"EXIF chunk starting as a JPEG's segment", encoded(picture.view(), false, {{}, exifSegment, {}, {}}),
+         {{}, tiff, {}, {}}, 6},
+        {"Exif's start and no TIFF block", encoded(picture.view(), false, {{}, notTiff, {}, {}}),
+         {{}, notTiff, {}, {}}, 1},
         {"none", encoded(picture.view()), {}, 1},
     };
     for (const auto& row : rows) {

@@ -7,6 +7,7 @@
 #include <optional>
 #include <string>
 
+#include "codecs/webp_encoder.h"
 #include "tests/e2e/fault_checks.h"
 #include "tests/e2e/pellavo_runner.h"
 #include "tests/e2e/resize_workspace.h"
@@ -50,6 +51,54 @@ Bytes corruptJpeg()
         bytes[at + i] = 0xFF;
         bytes[at + i + 1] = 0x00;
     }
+    return bytes;
+}
+
+// The first half of a picture file.
+Bytes firstHalf(Bytes bytes)
+{
+    bytes.resize(bytes.size() / 2);
+    return bytes;
+}
+
+Bytes webpBytes(bool lossless)
+{
+    PixelBuffer pixels;
+    if (!pixels.allocate(200, 150, 3)) return {};
+    const MutablePixelView view = pixels.mutableView();
+    for (int32_t y = 0; y < view.height; ++y)
+        for (int32_t x = 0; x < view.width * 3; ++x) view.row(y)[x] = static_cast<uint8_t>(x * 7 + y * 3);
+    std::vector<uint8_t> file;
+    if (!encodeWebp(pixels.view(), {}, lossless, file)) return {};
+    return Bytes(file.begin(), file.end());
+}
+
+// A lossless WebP whose compressed data is overwritten from its middle on:
+// lossy data has no check a decoder could fail on.
+Bytes corruptWebp()
+{
+    Bytes bytes = webpBytes(true);
+    for (size_t i = bytes.size() / 2; i < bytes.size(); ++i) bytes[i] = static_cast<unsigned char>(i * 131);
+    return bytes;
+}
+
+// What an iPhone's photo starts with: a HEIF brand, which only an installed codec reads.
+Bytes heicStart()
+{
+    const std::string head("\0\0\0\x18" "ftypheic\0\0\0\0mif1heic", 24);
+    Bytes bytes(head.begin(), head.end());
+    bytes.resize(4096, 0);
+    return bytes;
+}
+
+// A PNG with one byte of its compressed pixels changed, which its check finds.
+Bytes corruptPng()
+{
+    Bytes bytes = pictureBytes(400, 300, PictureFormat::Png);
+    const unsigned char data[] = {'I', 'D', 'A', 'T'};
+    const auto chunk = std::search(bytes.begin(), bytes.end(), std::begin(data), std::end(data));
+    if (bytes.end() - chunk < 64) return {};
+    chunk[40] ^= 0x55;
     return bytes;
 }
 
@@ -121,6 +170,13 @@ TEST_F(ResizeCommand, WritesNothingForAPictureThatDoesNotDecode)
         {L"empty.jpg", [] { return Bytes(); }, true},
         {L"notes.jpg", textBytes, false},
         {L"huge.png", hugeClaimingPng, false},
+        {L"truncated.png", [] { return firstHalf(pictureBytes(400, 300, PictureFormat::Png)); }, false},
+        {L"truncated.tif", [] { return firstHalf(pictureBytes(400, 300, PictureFormat::Tiff)); }, false},
+        {L"truncated.webp", [] { return firstHalf(webpBytes(false)); }, false},
+        {L"truncated-lossless.webp", [] { return firstHalf(webpBytes(true)); }, false},
+        {L"corrupt.webp", corruptWebp, false},
+        {L"corrupt.png", corruptPng, false},
+        {L"IMG_0042.heic", heicStart, false},
     };
     for (const UnreadableCase& c : cases) {
         SCOPED_TRACE(testing::Message() << c.source);

@@ -16,7 +16,7 @@ struct Association {
 constexpr Association kAssociations[] = {
     {L".jpg", L"jpegfile"}, {L".jpeg", L"jpegfile"}, {L".jpe", L"jpegfile"}, {L".jfif", L"jpegfile"},
     {L".png", L"pngfile"},  {L".gif", L"giffile"},
-    {L".bmp", L"bmpfile"},  {L".tif", L"tiffile"},   {L".xyz", L"xyzfile"},
+    {L".bmp", L"bmpfile"},  {L".tif", L"tiffile"},   {L".xyz", L"xyzfile"}, {L".webp", L"webpfile"},
 };
 
 }  // namespace

@@ -4,6 +4,9 @@
 
 #include "codecs/byte_source.h"
 #include "codecs/jpeg_metadata.h"
+#include "codecs/decode_whole.h"
+#include "codecs/webp_decoder.h"
+#include "codecs/webp_encoder.h"
 #include "codecs/wic_decoder.h"
 #include "tests/e2e/picture_expectations.h"
 #include "tests/support/exif_orientation.h"
@@ -195,5 +198,70 @@ TEST_F(ResizeCommand, ResizesWhatWindowsCodecsReadIntoTheirOwnKindOrAPortableOne
         ASSERT_EQ(copy.open(workspace.picture(c.copy).c_str()), DecodeStatus::Decoded);
         EXPECT_EQ(copy.metadata().colourProfile, profile);
         EXPECT_EQ(copy.orientation(), 1);
+    }
+}
+
+TEST_F(ResizeCommand, AWebpGivesAWebpCopyOfItsOwnForm)
+{
+    // 400 x 300 of gradients, with a see-through band where alpha is asked for.
+    const auto picture = [](int channels) {
+        PixelBuffer pixels;
+        EXPECT_TRUE(pixels.allocate(400, 300, channels));
+        const MutablePixelView view = pixels.mutableView();
+        for (int32_t y = 0; y < 300; ++y)
+            for (int32_t x = 0; x < 400; ++x) {
+                uint8_t* pixel = view.row(y) + x * channels;
+                for (int c = 0; c < 3; ++c) pixel[c] = static_cast<uint8_t>((x + y * c) % 256);
+                if (channels == 4) pixel[3] = y < 30 ? 0 : 255;
+            }
+        return pixels;
+    };
+    PictureMetadata tagged;
+    tagged.colourProfile = greyProfileSegment();
+    ExifContent content;
+    content.orientation = 6;
+    const ExifSegment exif = makeExifSegment(content);
+    tagged.exif.assign(exif.data.begin() + 6, exif.data.end());  // the TIFF block after "Exif\0\0"
+    const struct {
+        const wchar_t* source;
+        int channels;
+        bool lossless;
+        PictureMetadata metadata;
+        const wchar_t* copy;
+        int width, height;
+    } cases[] = {
+        {L"lossy.webp", 3, false, {}, L"lossy_800x600.webp", 800, 600},
+        {L"lossless.webp", 3, true, {}, L"lossless_800x600.webp", 800, 600},
+        {L"alpha.webp", 4, false, {}, L"alpha_800x600.webp", 800, 600},
+        // Shown turned: fitted upright, its Exif then saying so.
+        {L"tagged.WEBP", 3, false, tagged, L"tagged_450x600.WEBP", 450, 600},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(testing::Message() << c.source);
+        ResizeWorkspace workspace;
+        ASSERT_TRUE(workspace.ready());
+        std::vector<uint8_t> bytes;
+        ASSERT_TRUE(encodeWebp(picture(c.channels).view(), c.metadata, c.lossless, bytes));
+        ASSERT_TRUE(writeFileBytes(workspace.picture(c.source), Bytes(bytes.begin(), bytes.end())));
+
+        EXPECT_TRUE(runsPellavo(L"-size 800x600 " + workspace.picture(c.source)));
+
+        EXPECT_TRUE(wroteAndOpened(workspace, {c.source}, c.copy));
+        const std::optional<Bytes> copy = readFileBytes(workspace.picture(c.copy));
+        ASSERT_TRUE(copy);
+        MemorySource source(copy->data(), copy->size());
+        WebpDecoder decoder;
+        ASSERT_EQ(decoder.readHeader(source), DecodeStatus::Decoded);
+        EXPECT_EQ(decoder.storedSize(), (ImageSize{c.width, c.height}));
+        EXPECT_EQ(decoder.isLossless(), c.lossless);
+        EXPECT_EQ(decoder.orientation(), 1);
+        EXPECT_EQ(decoder.metadata().colourProfile, c.metadata.colourProfile);
+        PixelBuffer pixels;
+        ASSERT_EQ(decodeWhole(decoder, decoder.storedSize(), pixels), DecodeStatus::Decoded);
+        EXPECT_EQ(pixels.view().channels, c.channels);
+        if (c.channels == 4) {
+            EXPECT_EQ(pixels.view().row(0)[3], 0);
+            EXPECT_EQ(pixels.view().row(c.height - 1)[3], 255);
+        }
     }
 }

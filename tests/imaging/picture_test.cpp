@@ -194,7 +194,7 @@ size_t findBytes(const Bytes& file, const Bytes& what, size_t from = 0)
 
 }  // namespace
 
-TEST_F(ImageObject, SaysWhyAJpegGivesNoCopy)
+TEST_F(ImageObject, SaysWhyAPictureGivesNoCopy)
 {
     const Bytes baseline = jpegInForm({}, 64, 48, kFourColours);
     const Bytes progressive = jpegInForm({JCS_YCbCr, true}, 64, 48, kFourColours);
@@ -209,6 +209,8 @@ TEST_F(ImageObject, SaysWhyAJpegGivesNoCopy)
         head.resize(findBytes(head, {0xFF, 0xDA}) + 40);
         return head;
     };
+    Bytes heic = {0, 0, 0, 0x18, 'f', 't', 'y', 'p', 'h', 'e', 'i', 'c', 0, 0, 0, 0, 'm', 'i', 'f', '1'};
+    heic.resize(4096, 0);
     const auto withoutEnd = [](Bytes file) {
         file.resize(file.size() - 2);
         return file;
@@ -225,6 +227,9 @@ TEST_F(ImageObject, SaysWhyAJpegGivesNoCopy)
         {L"too-large.jpg", declaring(0xFF), false, ResizeOutcome::TooLarge},
         {L"no-end-marker.jpg", withoutEnd(baseline), true, ResizeOutcome::Written},
         {L"progressive-no-end-marker.jpg", withoutEnd(progressive), true, ResizeOutcome::Unreadable},
+        // A HEIF photo under Wine, which has no codec for it, and text.
+        {L"IMG_0042.heic", heic, false, ResizeOutcome::NoInstalledCodec},
+        {L"notes.png", Bytes{'n', 'o', 't', 'e', 's'}, false, ResizeOutcome::NotAPicture},
     };
     for (const auto& row : rows) {
         SCOPED_TRACE(toUtf8(row.name));
