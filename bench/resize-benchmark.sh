@@ -1,7 +1,9 @@
 #!/usr/bin/env bash
 # Times `pellavo.exe -size 800x600` under 64-bit Wine against ImageMagick's
 # convert and libvips' vipsthumbnail on a 12-, a 24- and a 75-megapixel
-# photo-like JPEG and the 75-megapixel one made progressive, and the program
+# photo-like JPEG and the 75-megapixel one made progressive, the 12-megapixel
+# one as a lossless PNG and a lossy WebP (each tool writing a copy of the
+# source's own kind), and the program
 # alone on the 12-megapixel one tagged as stored turned: 5 runs of each, then
 # a table of medians, of the time until the copy is complete and of the whole
 # run, with the peak memory, and each target the program is held to with its
@@ -22,10 +24,13 @@ mkdir -p "$out"
 # Photo-like pictures (a plasma fractal, softened, with a little grain), made
 # once, and the 12-megapixel one again with an Exif tag that says it is stored
 # turned (6: shown turned clockwise), which the program turns upright.
-pictures=(photo-12mp photo-12mp-turned photo-24mp photo-75mp photo-75mp-progressive)
+pictures=(photo-12mp photo-12mp-turned photo-24mp photo-75mp photo-75mp-progressive photo-12mp-png photo-12mp-webp)
+# The file's extension, which is also its copy's; JPEG where not named.
+declare -A kind=([photo-12mp-png]=png [photo-12mp-webp]=webp)
+kindOf() { echo "${kind[$1]:-jpg}"; }
 declare -A dimensions=([photo-12mp]=4000x3000 [photo-24mp]=6000x4000)
 declare -A expected=([photo-12mp]=800x600 [photo-12mp-turned]=450x600 [photo-24mp]=800x533 [photo-75mp]=800x600
-    [photo-75mp-progressive]=800x600)
+    [photo-75mp-progressive]=800x600 [photo-12mp-png]=800x600 [photo-12mp-webp]=800x600)
 for name in photo-12mp photo-24mp; do
     [ -f "$bench/$name.jpg" ] && continue
     echo "Making $name.jpg (${dimensions[$name]})"
@@ -50,6 +55,9 @@ if [ ! -f "$bench/photo-75mp-progressive.jpg" ]; then
     jpegtran -progressive -copy all -outfile "$bench/photo-75mp-progressive.tmp.jpg" "$bench/photo-75mp.jpg"
     mv "$bench/photo-75mp-progressive.tmp.jpg" "$bench/photo-75mp-progressive.jpg"
 fi
+# The 12-megapixel photo stored losslessly as PNG, and as a web page's lossy WebP.
+[ -f "$bench/photo-12mp-png.png" ] || vips copy "$bench/photo-12mp.jpg" "$bench/photo-12mp-png.png"
+[ -f "$bench/photo-12mp-webp.webp" ] || vips copy "$bench/photo-12mp.jpg" "$bench/photo-12mp-webp.webp[Q=90]"
 # An APP1 segment straight after the start marker: "Exif", a little-endian
 # TIFF header, IFD0 with one entry, Orientation (0x0112) = 6.
 {
@@ -59,7 +67,7 @@ fi
     tail -c +3 "$bench/photo-12mp.jpg"
 } >"$bench/photo-12mp-turned.jpg"
 
-clean() { rm -f "$bench"/photo-*_*.jpg "$out"/*; }
+clean() { rm -f "$bench"/photo-*_*.jpg "$bench"/photo-*_*.png "$bench"/photo-*_*.webp "$out"/*; }
 
 # Runs "$@" once, after cleaning up, and adds a row to $results: tool,
 # picture, seconds of the whole run, peak RSS in KiB, seconds from the start
@@ -93,10 +101,12 @@ measure() {
 others() { [ "$1" != photo-12mp-turned ]; }
 # One run of every tool on a picture.
 measureAll() {
-    local name=$1 picture=$bench/$1.jpg result=$bench/${1}_${expected[$1]}.jpg
+    local name=$1 ext
+    ext=$(kindOf "$1")
+    local picture=$bench/$1.$ext result=$bench/${1}_${expected[$1]}.$ext copy=$out/$1.$ext
     if others "$name"; then
-        measure imagemagick "$name" "$out/$name.jpg" "$convert" "$picture" -resize 800x600 "$out/$name.jpg"
-        measure vipsthumbnail "$name" "$out/$name.jpg" vipsthumbnail -s 800x600 -o "$out/$name.jpg" "$picture"
+        measure imagemagick "$name" "$copy" "$convert" "$picture" -resize 800x600 "$copy"
+        measure vipsthumbnail "$name" "$copy" vipsthumbnail -s 800x600 -o "$copy" "$picture"
     fi
     if [ -n "$earlier" ]; then
         measure earlier "$name" "$result" "${wine[@]}" "$earlier" -size 800x600 "$(winpath "$picture")"
@@ -107,14 +117,15 @@ measureAll() {
 echo "Warming up, and checking pellavo's copies"
 for name in "${pictures[@]}"; do
     clean
-    result=$bench/${name}_${expected[$name]}.jpg
-    "${wine[@]}" "$pellavo" -size 800x600 "$(winpath "$bench/$name.jpg")" >/dev/null 2>&1 || true
+    ext=$(kindOf "$name")
+    result=$bench/${name}_${expected[$name]}.$ext
+    "${wine[@]}" "$pellavo" -size 800x600 "$(winpath "$bench/$name.$ext")" >/dev/null 2>&1 || true
     got=$( [ -f "$result" ] && identify -format '%wx%h' "$result" || echo "no such file")
     [ "$got" = "${expected[$name]}" ] && verdict=OK || verdict="WRONG, expected ${expected[$name]}"
     echo "  pellavo's output ${result#"$PWD/"}: $got ($verdict)"
     others "$name" || continue
-    "$convert" "$bench/$name.jpg" -resize 800x600 "$out/warm.jpg"
-    vipsthumbnail -s 800x600 -o "$out/warm.jpg" "$bench/$name.jpg"
+    "$convert" "$bench/$name.$ext" -resize 800x600 "$out/warm.$ext"
+    vipsthumbnail -s 800x600 -o "$out/warm.$ext" "$bench/$name.$ext"
 done
 
 # Round by round, each tool once on each picture, so that a change in the
@@ -167,6 +178,10 @@ LC_ALL=C sort -k2,2 -k1,1 "$results" | awk -v runs="$runs" '
         versus("24 MP time / vipsthumbnail", "photo-24mp", "vipsthumbnail", "1.1")
         peak("24 MP peak memory, MiB", "photo-24mp", "48")
         peak("75 MP peak memory, MiB", "photo-75mp", "64")
+        versus("12 MP PNG time / vipsthumbnail", "photo-12mp-png", "vipsthumbnail", "1.0")
+        versus("12 MP WebP time / vipsthumbnail", "photo-12mp-webp", "vipsthumbnail", "1.0")
+        printf "  %-34s %7.1f  %-14s\n", "12 MP PNG peak memory, MiB", rss["pellavo photo-12mp-png"] / 1024, "(printed)"
+        printf "  %-34s %7.1f  %-14s\n", "12 MP WebP peak memory, MiB", rss["pellavo photo-12mp-webp"] / 1024, "(printed)"
         if (ran("pellavo photo-75mp-progressive"))
             printf "  %-34s %7.1f  %-14s met\n", "75 MP progressive resizes, MiB", rss["pellavo photo-75mp-progressive"] / 1024, "(its peak)"
         else

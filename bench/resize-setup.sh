@@ -17,7 +17,7 @@ mkdir -p "$bench"
 
 # The prefix's "open" verb for the copies' types runs a command that does
 # nothing (Wine has no association of its own for them).
-for type in jpg:jpegfile png:pngfile; do
+for type in jpg:jpegfile png:pngfile webp:webpfile; do
     "${wine[@]}" reg add "HKCR\\.${type%%:*}" /ve /d "${type#*:}" /f >/dev/null 2>&1
     "${wine[@]}" reg add "HKCR\\${type#*:}\\shell\\open\\command" /ve /f \
         /d 'C:\windows\system32\cmd.exe /c rem "%1"' >/dev/null 2>&1
