@@ -282,15 +282,3 @@ DecodeStatus JpegDecoder::readPixels(const MutablePixelView& pixels, const RowsD
     const bool cut = state.errors.reachedEnd && state.needsEndMarker;
     return state.errors.lostData || cut ? DecodeStatus::Corrupt : DecodeStatus::Decoded;
 }
-
-DecodeStatus JpegDecoder::decode(const ImageSize& smallest, PixelBuffer& pixels)
-{
-    pixels = PixelBuffer();
-    const DecodeStatus started = start(smallest);
-    if (started != DecodeStatus::Decoded) return started;
-    const ImageSize size = decodedSize();
-    if (!pixels.allocate(size.width, size.height, channels())) return DecodeStatus::OutOfMemory;
-    const DecodeStatus read = readPixels(pixels.mutableView(), nullptr);
-    if (read != DecodeStatus::Decoded) pixels = PixelBuffer();
-    return read;
-}

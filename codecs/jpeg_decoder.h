@@ -44,9 +44,6 @@ public:
     // top, telling `decoded` (if given) along the way.
     DecodeStatus readPixels(const MutablePixelView& pixels, const RowsDecoded* decoded) override;
 
-    // start and readPixels into a buffer of its own, which is left empty on any failure.
-    DecodeStatus decode(const ImageSize& smallest, PixelBuffer& pixels);
-
 private:
     struct State;
     std::unique_ptr<State> state_;

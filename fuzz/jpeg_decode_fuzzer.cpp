@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <vector>
 
+#include "codecs/decode_whole.h"
 #include "codecs/jpeg_decoder.h"
 #include "codecs/jpeg_encoder.h"
 #include "fuzz/fuzz_support.h"
@@ -50,7 +51,7 @@ void requireEncodesAgain(const PixelView& pixels, const JpegSegments& segments)
         require(decoder.segments()[i].marker == segments[i].marker && decoder.segments()[i].data == segments[i].data,
                 "each segment reads back byte for byte");
     PixelBuffer again;
-    require(decoder.decode(decoder.storedSize(), again) == DecodeStatus::Decoded, "the copy decodes");
+    require(decodeWhole(decoder, decoder.storedSize(), again) == DecodeStatus::Decoded, "the copy decodes");
 }
 
 }  // namespace
@@ -68,7 +69,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* bytes, size_t size)
 
     const ImageSize smallest = {stored.width >> (size % 5), stored.height >> (size / 5 % 5)};
     PixelBuffer pixels;
-    const DecodeStatus status = decoder.decode(smallest, pixels);
+    const DecodeStatus status = decodeWhole(decoder, smallest, pixels);
     const PixelView view = pixels.view();
     if (status != DecodeStatus::Decoded) {
         require(view.pixels == nullptr, "a failed decode leaves no pixels");

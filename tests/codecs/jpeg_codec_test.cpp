@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "codecs/decode_whole.h"
 #include "codecs/jpeg_decoder.h"
 #include "codecs/jpeg_encoder.h"
 #include "tests/support/jpeg_forms.h"
@@ -70,7 +71,7 @@ Decoded decoded(const Bytes& file, ImageSize smallest = kFullSize)
     MemorySource source(file.data(), file.size());
     JpegDecoder decoder;
     result.header = decoder.readHeader(source);
-    result.status = decoder.decode(smallest, result.pixels);
+    result.status = decodeWhole(decoder, smallest, result.pixels);
     result.segments = decoder.segments();
     return result;
 }

@@ -4,6 +4,7 @@
 #include <cstdlib>
 
 #include "codecs/byte_source.h"
+#include "codecs/decode_whole.h"
 #include "codecs/jpeg_decoder.h"
 #include "imaging/picture.h"
 #include "pixels/resampler.h"
@@ -260,7 +261,7 @@ TEST_F(ImageObject, AJpegShrunkByItsInverseDctKeepsItsProportionsToTheLastPixel)
     JpegDecoder decoder;
     ASSERT_EQ(decoder.readHeader(source), DecodeStatus::Decoded);
     PixelBuffer full;
-    ASSERT_EQ(decoder.decode(decoder.storedSize(), full), DecodeStatus::Decoded);
+    ASSERT_EQ(decodeWhole(decoder, decoder.storedSize(), full), DecodeStatus::Decoded);
     PixelBuffer expected;
     ASSERT_EQ(scalePixels(full.view(), 10, 8, expected), ScaleStatus::Scaled);
     for (int y = 0; y < 8; ++y)

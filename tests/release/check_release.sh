@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
 # Checks the release as files: the program is 32-bit, GUI, large-address-aware,
+# uses no GDI+ (WIC, which COM loads, reads and writes its pictures),
 # imports only DLLs that every Windows has and carries its resources; the
 # installer and the portable archive hold what they should.
 # Usage: check_release.sh PELLAVO_EXE OBJDUMP SETUP_EXE PORTABLE_ZIP
@@ -16,7 +17,7 @@ grep -q 'file format pei-i386' <<<"$headers" || fail "not a PE32 (i386) image"
 grep -Eq '^Subsystem[[:space:]]+0*2[[:space:]]' <<<"$headers" || fail "not the GUI subsystem"
 grep -q 'large address aware' <<<"$headers" || fail "not large-address-aware"
 
-allowed='^(kernel32|user32|gdi32|gdiplus|advapi32|shell32|shlwapi|ole32|oleaut32|comctl32|comdlg32|msvcrt)\.dll$'
+allowed='^(kernel32|user32|gdi32|advapi32|shell32|shlwapi|ole32|oleaut32|comctl32|comdlg32|msvcrt)\.dll$'
 while read -r dll; do
     grep -Eiq "$allowed" <<<"$dll" || fail "imports $dll"
     echo "imports $dll"
