@@ -5,10 +5,11 @@
 
 using Microsoft::WRL::ComPtr;
 
-// A thread's imaging factory, with COM started on the thread, for as long as
-// the owner lives: the thread's decoders and encoders use it. One made while
-// the thread has one already uses that one, so a worker can hold one for all
-// its pictures and each picture one of its own.
+// A thread's imaging factory for as long as the owner lives, made with COM
+// on the thread the first time a decoder or encoder asks for it: pictures the
+// program's own codecs read never start COM. One made while the thread has
+// one already leaves it to that one, so a worker can hold one for all its
+// pictures and each picture one of its own.
 class ThreadImaging {
 public:
     ThreadImaging();
@@ -16,9 +17,12 @@ public:
     ThreadImaging& operator=(const ThreadImaging&) = delete;
     ~ThreadImaging();
 
+    IWICImagingFactory* factory();
+
 private:
     bool owner_ = false;
     bool comStarted_ = false;
+    bool tried_ = false;
     ComPtr<IWICImagingFactory> factory_;
 };
 

@@ -84,6 +84,9 @@ TEST(BatchText, AnAccountCountsTheCopiesAndNamesEachFailedPictureWithItsReason)
          "Сделано копий: 7 из 10.\nБез копии остались:\nnotes.jpg — не картинка\nlocked.png — не читается\n"
          "старое фото.gif — cannot write beside it"},
         {false, 0, {{text("big.jpg"), ResizeOutcome::TooLarge}}, "Copies made: 0 of 10.\nNo copy was made of:\nbig.jpg — too large"},
+        {false, 0, {{text("huge.jpg"), ResizeOutcome::OutOfMemory}}, "Copies made: 0 of 10.\nNo copy was made of:\nhuge.jpg — too large"},
+        {false, 0, {{text("IMG_0042.heic"), ResizeOutcome::NoInstalledCodec}},
+         "Copies made: 0 of 10.\nNo copy was made of:\nIMG_0042.heic — no installed codec reads this kind of picture"},
         // A picture that a batch never began has no outcome of its own.
         {true, 0, {{text("C:\\queued.png"), std::nullopt}}, "Сделано копий: 0 из 10.\nБез копии остались:\nqueued.png — не удалось начать"},
     };

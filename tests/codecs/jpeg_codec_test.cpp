@@ -2,12 +2,15 @@
 
 #include <algorithm>
 #include <cstdlib>
+#include <memory>
 #include <string>
 #include <vector>
 
 #include "codecs/decode_whole.h"
 #include "codecs/jpeg_decoder.h"
 #include "codecs/jpeg_encoder.h"
+#include "codecs/picture_codecs.h"
+#include "codecs/webp_encoder.h"
 #include "tests/support/jpeg_forms.h"
 
 namespace {
@@ -324,5 +327,48 @@ TEST(JpegCodec, EncoderLaysAlphaOverWhiteFollowsTheStrideAndRefusesWhatItCannotW
         Bytes file = {1};
         EXPECT_FALSE(encodeJpeg(row.pixels, row.segments, file)) << row.what;
         EXPECT_TRUE(file.empty()) << row.what;
+    }
+}
+
+TEST(PictureCodecs, TheFirstBytesChooseTheCodecWhateverTheName)
+{
+    const Bytes jpeg = writtenAs({});
+    PixelBuffer pixels;
+    ASSERT_TRUE(pixels.allocate(16, 12, 3));
+    std::vector<uint8_t> webp;
+    ASSERT_TRUE(encodeWebp(pixels.view(), {}, true, webp));
+    const Bytes png = {0x89, 'P', 'N', 'G', 0x0D, 0x0A, 0x1A, 0x0A, 0, 0, 0, 0x0D, 'I', 'H', 'D', 'R'};
+    const Bytes heic = {0, 0, 0, 0x18, 'f', 't', 'y', 'p', 'h', 'e', 'i', 'c'};
+    const Bytes avif = {0, 0, 0, 0x18, 'f', 't', 'y', 'p', 'a', 'v', 'i', 'f'};
+    const Bytes jpegXl = {0xFF, 0x0A, 0xFA};
+    const struct {
+        const char* what;
+        Bytes file;
+        DecodeStatus status;
+        PictureKind kind;
+        bool needsACodec;
+    } rows[] = {
+        {"JPEG", jpeg, DecodeStatus::Decoded, PictureKind::Jpeg, false},
+        {"WebP", Bytes(webp.begin(), webp.end()), DecodeStatus::Decoded, PictureKind::WebP, false},
+        {"JPEG cut in its header", Bytes(jpeg.begin(), jpeg.begin() + 30), DecodeStatus::Corrupt, PictureKind::Other, false},
+        // Left to Windows' codecs.
+        {"PNG", png, DecodeStatus::NotForThisDecoder, PictureKind::Other, false},
+        {"HEIC", heic, DecodeStatus::NotForThisDecoder, PictureKind::Other, true},
+        {"AVIF", avif, DecodeStatus::NotForThisDecoder, PictureKind::Other, true},
+        {"JPEG XL", jpegXl, DecodeStatus::NotForThisDecoder, PictureKind::Other, true},
+        {"nothing", {}, DecodeStatus::NotForThisDecoder, PictureKind::Other, false},
+    };
+    for (const auto& row : rows) {
+        std::unique_ptr<PictureDecoder> decoder;
+        const size_t head = std::min(row.file.size(), kHeadBytes);
+        EXPECT_EQ(openOwnDecoder(row.file.data(), head, std::make_unique<MemorySource>(row.file.data(), row.file.size()),
+                                 decoder),
+                  row.status)
+            << row.what;
+        EXPECT_EQ(decoder != nullptr, row.status == DecodeStatus::Decoded) << row.what;
+        if (decoder) {
+            EXPECT_EQ(decoder->kind(), row.kind) << row.what;
+        }
+        EXPECT_EQ(needsAnInstalledCodec(row.file.data(), head), row.needsACodec) << row.what;
     }
 }
