@@ -48,7 +48,12 @@ bool storeDefaultValue(const std::wstring& subKey, const StoredValue& value)
     RegKey key;
     if (RegOpenKeyExW(HKEY_CLASSES_ROOT, subKey.c_str(), 0, KEY_SET_VALUE, key.receive()) != ERROR_SUCCESS)
         return false;
-    return RegSetValueExW(key.get(), nullptr, 0, value.type, value.data.data(),
+    // Wine, as Windows, counts a text's terminating NUL in when the count
+    // leaves it out but the memory after the text holds one: what follows
+    // here is never a NUL, so the value is stored exactly as given.
+    Bytes padded = value.data;
+    padded.insert(padded.end(), {'x', 'x'});
+    return RegSetValueExW(key.get(), nullptr, 0, value.type, padded.data(),
                           static_cast<DWORD>(value.data.size())) == ERROR_SUCCESS;
 }
 
