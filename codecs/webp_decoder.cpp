@@ -28,6 +28,9 @@ constexpr uint8_t kExifPrefix[] = {'E', 'x', 'i', 'f', 0, 0};
 constexpr uint8_t kIntelTiff[] = {'I', 'I', 42, 0};
 constexpr uint8_t kMotorolaTiff[] = {'M', 'M', 0, 42};
 constexpr int kLossless = 2;  // WebPBitstreamFeatures::format
+// The compressed bytes handed to libwebp at a time, after each of which the
+// rows it has finished go to the resampler.
+constexpr size_t kBytesPerAppend = size_t{1} << 16;
 
 enum class Phase { Fresh, HeaderRead, Started, Done };
 
@@ -306,12 +309,28 @@ DecodeStatus WebpDecoder::readPixels(const MutablePixelView& pixels, const RowsD
     // libwebp takes rows downwards in memory; bottom-up rows it writes flipped.
     const bool bottomUp = pixels.stride < 0;
     config.options.flip = bottomUp;
+    config.options.use_threads = 1;
     output.u.RGBA.rgba = pixels.row(bottomUp ? frame.y + frame.height - 1 : frame.y) + frame.x * pixels.channels;
     output.u.RGBA.stride = static_cast<int>(stride);
     output.u.RGBA.size = static_cast<size_t>(stride) * static_cast<size_t>(frame.height - 1) +
                          static_cast<size_t>(frame.width) * static_cast<size_t>(pixels.channels);
-    const VP8StatusCode status = WebPDecode(state.file.data() + state.frameStart, state.frameBytes, &config);
+    // Fed in parts, so that the rows it finishes are resampled while it goes on.
+    WebPIDecoder* incremental = WebPIDecode(nullptr, 0, &config);
+    if (!incremental) return DecodeStatus::OutOfMemory;
+    VP8StatusCode status = VP8_STATUS_SUSPENDED;
+    for (size_t fed = 0; fed < state.frameBytes && status == VP8_STATUS_SUSPENDED;) {
+        const size_t part = std::min(kBytesPerAppend, state.frameBytes - fed);
+        status = WebPIAppend(incremental, state.file.data() + state.frameStart + fed, part);
+        fed += part;
+        int lastRow = 0;
+        // Flipped rows fill from the bottom: they are told when all are there.
+        if (decoded && !bottomUp && WebPIDecGetRGB(incremental, &lastRow, nullptr, nullptr, nullptr))
+            decoded->tell(decoded->context, frame.y + lastRow);
+    }
+    WebPIDelete(incremental);
     WebPFreeDecBuffer(&output);
+    // A file that ends while libwebp still waits for bytes is cut short.
+    if (status == VP8_STATUS_SUSPENDED) status = VP8_STATUS_NOT_ENOUGH_DATA;
     state.file = std::vector<uint8_t>();
     if (status != VP8_STATUS_OK) return statusOf(status);
     if (decoded) decoded->tell(decoded->context, pixels.height);
