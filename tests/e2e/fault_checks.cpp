@@ -89,17 +89,13 @@ static std::string unixPathOf(const std::wstring& path)
     return result;
 }
 
-// A folder takes a new file, or a file opens for writing.
+// Whether the file or folder can be changed: an immutable one refuses even
+// its own attributes set again. (A probe file made in a folder could stay
+// there, when the folder turned immutable before the file was deleted.)
 static bool isWritable(const std::wstring& path)
 {
     const DWORD attributes = GetFileAttributesW(path.c_str());
-    if (attributes == INVALID_FILE_ATTRIBUTES) return false;
-    const bool folder = (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
-    const std::wstring target = folder ? path + L"\\writable-probe.tmp" : path;
-    const FileHandle file(CreateFileW(target.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
-                                      folder ? CREATE_NEW : OPEN_EXISTING,
-                                      folder ? FILE_FLAG_DELETE_ON_CLOSE : FILE_ATTRIBUTE_NORMAL, nullptr));
-    return static_cast<bool>(file);
+    return attributes != INVALID_FILE_ATTRIBUTES && SetFileAttributesW(path.c_str(), attributes) != 0;
 }
 
 // Wine starts a Unix program as it starts a Windows one, but without a
