@@ -6,12 +6,14 @@
 #include <string>
 
 #include "base/win32_handles.h"
+#include "tests/e2e/dialog_session.h"
 #include "tests/e2e/install_fixture.h"
 #include "tests/e2e/pellavo_runner.h"
 #include "tests/support/file_system.h"
 #include "tests/support/registry_default_value.h"
 #include "tests/support/registry_reading.h"
 #include "tests/support/utf8_conversion.h"
+#include "ui/resource.h"
 
 namespace {
 
@@ -118,6 +120,36 @@ TEST_F(InstallCommand, APerUserInstallRemovesWhatAnOlderReleaseWroteForAllUsers)
     expectNoRegistration(HKEY_LOCAL_MACHINE, copy);
     EXPECT_FALSE(classKeyExists(HKEY_LOCAL_MACHINE, classId, KEY_WOW64_64KEY));
     expectWholeRegistration(HKEY_CURRENT_USER, copy);
+}
+
+TEST_F(InstallCommand, TheAboutBoxSaysForWhomTheCopyWorks)
+{
+    const struct {
+        const char* where;
+        std::wstring copy;
+        const wchar_t* english;
+        const wchar_t* russian;
+    } cases[] = {
+        {"the user's programs", copies_.addAt(userProgramsFolder(), kInstalledSettings), L"for this user",
+         L"для этого пользователя"},
+        {"Program Files", copies_.addAt(programFilesFolder(), kInstalledSettings), L"for all users",
+         L"для всех пользователей"},
+        {"a folder in Program Files", copy_, L"for all users", L"для всех пользователей"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.where);
+        ASSERT_FALSE(c.copy.empty());
+        for (const bool russian : {false, true}) {
+            const std::wstring current = folderOf(c.copy) + L"\\current_translate.txt";
+            if (russian) ASSERT_TRUE(CopyFileW((folderOf(c.copy) + L"\\local\\rus_translate.txt").c_str(),
+                                               current.c_str(), FALSE));
+            DialogSession dialog(c.copy);
+            ASSERT_NE(dialog.window(), nullptr) << "the dialog did not show";
+            const std::optional<MessageBoxTexts> about = dialog.commandShowingBox(IDM_ABOUT, IDC_SCOPE_TEXT);
+            ASSERT_TRUE(about) << "the About box did not show";
+            EXPECT_EQ(about->item, russian ? c.russian : c.english);
+        }
+    }
 }
 
 TEST_F(InstallCommand, RegistersOneQuotedVerbWithTheProgramsIconPerExtensionAndSize)
