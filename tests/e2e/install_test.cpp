@@ -41,12 +41,12 @@ bool classKeyExists(HKEY root, const std::wstring& classId, REGSAM view)
 // Everything Install writes for the copy, read back from one scope's
 // classes (root HKEY_LOCAL_MACHINE or HKEY_CURRENT_USER): each verb with its
 // command, icon, selection model and class, and each class in both views.
-void expectWholeRegistration(HKEY root, const std::wstring& copy)
+void expectWholeRegistration(HKEY root, const std::wstring& copy, const std::wstring& nameFormat = kEnglishVerbName)
 {
-    EXPECT_EQ(verbsNaming(copy, root), expectedVerbs(kEnglishVerbName, copy, kInstalledSizes));
+    EXPECT_EQ(verbsNaming(copy, root), expectedVerbs(nameFormat, copy, kInstalledSizes));
     for (const auto& sized : kSizeClasses) {
         SCOPED_TRACE(testing::Message() << toUtf8(sized.size));
-        for (const auto& verb : expectedVerbs(kEnglishVerbName, copy, {sized.size})) {
+        for (const auto& verb : expectedVerbs(nameFormat, copy, {sized.size})) {
             const std::wstring key = L"Software\\Classes\\" + verb.first;
             EXPECT_EQ(textValueOf(root, key, L"Icon"), copy + L",0") << toUtf8(key);
             EXPECT_EQ(textValueOf(root, key, L"MultiSelectModel"), L"Player") << toUtf8(key);
@@ -89,6 +89,14 @@ TEST_F(InstallCommand, WritesOnlyTheClassesOfTheScopeWhereTheProgramLives)
 
         EXPECT_TRUE(runsProgram(copy, quotedPath(copy) + L" Install"));
         expectWholeRegistration(c.own, copy);
+        expectNoRegistration(c.other, copy);
+        {
+            // Choosing a language in the dialog writes the verbs again, in the same place.
+            DialogSession dialog(copy);
+            ASSERT_NE(dialog.window(), nullptr) << "the dialog did not show";
+            ASSERT_TRUE(dialog.command(IDM_RUSSIAN));
+        }
+        expectWholeRegistration(c.own, copy, verbNameFormatIn(folderOf(copy) + L"\\local\\rus_translate.txt"));
         expectNoRegistration(c.other, copy);
 
         EXPECT_TRUE(runsProgram(copy, quotedPath(copy) + L" Uninstall"));
@@ -141,8 +149,10 @@ TEST_F(InstallCommand, TheAboutBoxSaysForWhomTheCopyWorks)
         ASSERT_FALSE(c.copy.empty());
         for (const bool russian : {false, true}) {
             const std::wstring current = folderOf(c.copy) + L"\\current_translate.txt";
-            if (russian) ASSERT_TRUE(CopyFileW((folderOf(c.copy) + L"\\local\\rus_translate.txt").c_str(),
-                                               current.c_str(), FALSE));
+            if (russian) {
+                ASSERT_TRUE(CopyFileW((folderOf(c.copy) + L"\\local\\rus_translate.txt").c_str(), current.c_str(),
+                                      FALSE));
+            }
             DialogSession dialog(c.copy);
             ASSERT_NE(dialog.window(), nullptr) << "the dialog did not show";
             const std::optional<MessageBoxTexts> about = dialog.commandShowingBox(IDM_ABOUT, IDC_SCOPE_TEXT);
