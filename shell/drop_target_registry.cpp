@@ -5,14 +5,14 @@
 #include "shell/server_class.h"
 #include "shell/verb_text.h"
 
-// The classes live in the machine's classes, where HKEY_CLASSES_ROOT writes
-// go. A 32-bit program's HKEY_CLASSES_ROOT\CLSID is the 32-bit view, while
+// The classes live beside the verbs, in the machine's or the user's classes.
+// A 32-bit program's Software\Classes\CLSID is the 32-bit view, while
 // 64-bit Explorer activates from the 64-bit one: both views get the class
 // (on 32-bit Windows both flags are ignored and name the one view).
 static const wchar_t kClassesKey[] = L"Software\\Classes\\CLSID";
 static const REGSAM kRegistryViews[] = {KEY_WOW64_64KEY, KEY_WOW64_32KEY};
 
-// "Software\Classes\CLSID\{id}", the class's key below HKEY_LOCAL_MACHINE.
+// "Software\Classes\CLSID\{id}", the class's key below the scope's root.
 static Utf8String classKeyPath(const Utf8String& classId)
 {
     Utf8String path = Utf8String::fromWide(kClassesKey, 0);
@@ -31,7 +31,7 @@ static bool setSubkeyText(HKEY parent, const wchar_t* subKey, REGSAM view, const
     return setRegistryText(key.get(), name, text);
 }
 
-static bool writeServerClass(const Utf8String& classId, const ImageSize& size, const Utf8String& executablePath)
+static bool writeServerClass(HKEY root, const Utf8String& classId, const ImageSize& size, const Utf8String& executablePath)
 {
     const Utf8String command = serverCommand(executablePath, size);
     if (command.charCount() == 0) return false;
@@ -39,22 +39,23 @@ static bool writeServerClass(const Utf8String& classId, const ImageSize& size, c
     const Utf8String serverKey = Utf8String::concat(classKey, Utf8String::fromAnsi("\\LocalServer32"));
     bool written = true;
     for (const REGSAM view : kRegistryViews) {
-        written = setSubkeyText(HKEY_LOCAL_MACHINE, classKey.toWide().units(), view, nullptr,
+        written = setSubkeyText(root, classKey.toWide().units(), view, nullptr,
                                 Utf8String::fromAnsi("Pellavo picture resizer")) &&
-                  setSubkeyText(HKEY_LOCAL_MACHINE, serverKey.toWide().units(), view, nullptr, command) && written;
+                  setSubkeyText(root, serverKey.toWide().units(), view, nullptr, command) && written;
     }
     return written;
 }
 
-bool registerDropTarget(const Utf8String& commandKeyPath, const ImageSize& size, const Utf8String& executablePath)
+bool registerDropTarget(HKEY root, HKEY parent, const Utf8String& commandKeyPath, const ImageSize& size,
+                        const Utf8String& executablePath)
 {
     const Utf8String verbKey = verbKeyOf(commandKeyPath);
     const Utf8String classId = serverClassId(size);
     if (verbKey.charCount() == 0 || classId.charCount() == 0) return false;
-    if (!writeServerClass(classId, size, executablePath)) return false;
+    if (!writeServerClass(root, classId, size, executablePath)) return false;
 
     RegKey verb;
-    if (RegOpenKeyExW(HKEY_CLASSES_ROOT, verbKey.toWide().units(), 0, KEY_SET_VALUE, verb.receive()) !=
+    if (RegOpenKeyExW(parent, verbKey.toWide().units(), 0, KEY_SET_VALUE, verb.receive()) !=
         ERROR_SUCCESS)
         return false;
     // COM verbs under "Player" take a selection of any size.
@@ -74,20 +75,20 @@ static Utf8String readStringValue(HKEY parent, const wchar_t* subKey, REGSAM vie
 // there. Every step carries the view: a key opened in one view does not pass
 // it on to the keys below it, so a 32-bit process could otherwise read or
 // delete the other view's class. False when the class stays.
-static bool removeOwnClassInView(const WideBuffer& classKey, REGSAM view, const Utf8String& executablePath)
+static bool removeOwnClassInView(HKEY root, const WideBuffer& classKey, REGSAM view, const Utf8String& executablePath)
 {
     RegKey key;
-    const LSTATUS opened = RegOpenKeyExW(HKEY_LOCAL_MACHINE, classKey.units(), 0,
+    const LSTATUS opened = RegOpenKeyExW(root, classKey.units(), 0,
                                          KEY_READ | KEY_SET_VALUE | DELETE | view, key.receive());
     if (opened == ERROR_FILE_NOT_FOUND) return true;
     if (opened != ERROR_SUCCESS) return false;
     if (!isOwnVerbCommand(readStringValue(key.get(), L"LocalServer32", view, nullptr), executablePath)) return true;
     const bool emptied = RegDeleteTreeW(key.get(), nullptr) == ERROR_SUCCESS;
     key.reset();
-    return emptied && RegDeleteKeyExW(HKEY_LOCAL_MACHINE, classKey.units(), view, 0) == ERROR_SUCCESS;
+    return emptied && RegDeleteKeyExW(root, classKey.units(), view, 0) == ERROR_SUCCESS;
 }
 
-bool removeOwnDropTargetClass(HKEY shellKey, const wchar_t* verbName, const Utf8String& executablePath)
+bool removeOwnDropTargetClass(HKEY root, HKEY shellKey, const wchar_t* verbName, const Utf8String& executablePath)
 {
     const Utf8String dropTarget =
         Utf8String::concat(Utf8String::fromWide(verbName, 0), Utf8String::fromAnsi("\\DropTarget"));
@@ -98,6 +99,6 @@ bool removeOwnDropTargetClass(HKEY shellKey, const wchar_t* verbName, const Utf8
     const WideBuffer classKey = classKeyPath(classId).toWide();
     bool removed = true;
     for (const REGSAM view : kRegistryViews)
-        removed = removeOwnClassInView(classKey, view, executablePath) && removed;
+        removed = removeOwnClassInView(root, classKey, view, executablePath) && removed;
     return removed;
 }

@@ -5,14 +5,15 @@
 #include "settings/image_size.h"
 #include "text/utf8_string.h"
 
-// Gives a verb (its "...\command" key path below HKEY_CLASSES_ROOT) the COM
-// route as well: a DropTarget naming the size's class, no cap on the
-// selection, and the class itself, served by this executable. False when
-// any of it could not be written.
-bool registerDropTarget(const Utf8String& commandKeyPath, const ImageSize& size, const Utf8String& executablePath);
+// Gives a verb (its "...\command" key path below the key "parent") the
+// COM route as well: a DropTarget naming the size's class, no cap on the
+// selection, and the class itself below root's "Software\Classes\CLSID",
+// served by this executable. False when any of it could not be written.
+bool registerDropTarget(HKEY root, HKEY parent, const Utf8String& commandKeyPath, const ImageSize& size,
+                        const Utf8String& executablePath);
 
 // Removes the class that the verb's DropTarget names from both registry
-// views, where it is one of the program's and this executable serves it;
-// called before the verb goes. False when such a class stays; a class that
-// is missing, or another's, is no failure.
-bool removeOwnDropTargetClass(HKEY shellKey, const wchar_t* verbName, const Utf8String& executablePath);
+// views below root, where it is one of the program's and this executable
+// serves it; called before the verb goes. False when such a class stays; a
+// class that is missing, or another's, is no failure.
+bool removeOwnDropTargetClass(HKEY root, HKEY shellKey, const wchar_t* verbName, const Utf8String& executablePath);

@@ -2,6 +2,7 @@
 
 #include "base/app_state.h"
 #include "base/win32_handles.h"
+#include "shell/registration_scope.h"
 #include "shell/shell_open.h"
 #include "ui/captions.h"
 #include "ui/maker_addresses.h"
@@ -39,6 +40,9 @@ static void onInitDialog(HWND dialog)
     showBanner(dialog);
     SetDlgItemTextW(dialog, IDC_WEB_PAGE_BUTTON, Utf8String::fromAnsi(kMakerWebPage).toWide().units());
     applyAboutCaptions(dialog);
+    // Where the verbs go, so that a user can tell whether the others get them.
+    const bool forAll = registrationScope() == RegistrationScope::AllUsers;
+    setItemCaption(dialog, IDC_SCOPE_TEXT, Utf8String::fromAnsi(forAll ? "for all users" : "for this user"));
 }
 
 static void onCommand(HWND dialog, WORD id)

@@ -43,6 +43,7 @@
 #define IDC_VERSION_NUMBER 1107
 #define IDC_WEB_PAGE_LABEL 1108
 #define IDC_BANNER 1111
+#define IDC_SCOPE_TEXT 1112
 
 // Progress window of a batch of pictures. Its Cancel button is IDCANCEL, so
 // that Esc presses it; the OK button of its account is IDOK, which Enter presses.

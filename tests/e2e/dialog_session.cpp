@@ -80,18 +80,18 @@ HWND DialogSession::messageBox() const
     return search.found;
 }
 
-std::optional<MessageBoxTexts> DialogSession::commandShowingBox(WORD id) const
+std::optional<MessageBoxTexts> DialogSession::commandShowingBox(WORD id, int item) const
 {
     // Posted: the box's modal loop holds the command until the box is closed.
     PostMessageW(window_, WM_COMMAND, MAKEWPARAM(id, 0), 0);
-    return boxShown();
+    return boxShown(item);
 }
 
-std::optional<MessageBoxTexts> DialogSession::boxShown() const
+std::optional<MessageBoxTexts> DialogSession::boxShown(int item) const
 {
     HWND box = pollFor([this] { return messageBox(); });
     if (!box) return std::nullopt;
-    MessageBoxTexts texts{windowText(box), messageBoxText(box)};
+    MessageBoxTexts texts{windowText(box), messageBoxText(box), item != 0 ? itemText(box, item) : std::wstring()};
     PostMessageW(box, WM_COMMAND, IDOK, 0);
     // Once the box is gone, a message sent is taken after the command has returned.
     pollFor([box] { return !IsWindow(box); });

@@ -12,6 +12,8 @@
 struct MessageBoxTexts {
     std::wstring caption;
     std::wstring text;
+    // The text of the control asked for, as in the About box; empty when none was.
+    std::wstring item;
 };
 
 // A program started without arguments whose main dialog this process drives
@@ -29,11 +31,11 @@ public:
     HWND window() const { return window_; }
     // Carries out a button or menu command and waits until the dialog has.
     bool command(WORD id) const;
-    // Carries out a command that shows a message box, reads the box and
-    // presses its OK; nothing when no box showed.
-    std::optional<MessageBoxTexts> commandShowingBox(WORD id) const;
+    // Carries out a command that shows a message box, reads the box (and the
+    // control of the given id in it) and presses its OK; nothing when no box showed.
+    std::optional<MessageBoxTexts> commandShowingBox(WORD id, int item = 0) const;
     // The same for a box the dialog shows by itself, such as a warning as it opens.
-    std::optional<MessageBoxTexts> boxShown() const;
+    std::optional<MessageBoxTexts> boxShown(int item = 0) const;
     // Closes the window as its close box does, and waits for the program.
     ChildRun close();
 

@@ -13,6 +13,7 @@
 #include "base/win32_handles.h"
 #include "tests/e2e/fault_checks.h"
 #include "tests/e2e/install_fixture.h"
+#include "tests/e2e/pellavo_runner.h"
 #include "tests/support/file_system.h"
 #include "tests/support/registry_default_value.h"
 #include "tests/support/registry_reading.h"
@@ -254,4 +255,38 @@ TEST_F(InstallCommand, WithoutWicGivesTheVerbsToTheKindsEveryWindowsReads)
 
     EXPECT_TRUE(runs(L"Uninstall"));
     EXPECT_EQ(newVerbs(), VerbCommands{});
+}
+
+TEST_F(InstallCommand, APerUserInstallNeedsNoRightToWriteTheMachinesClasses)
+{
+    // The types' key of the machine's classes, made for the case where the prefix has none yet.
+    const ScopedDefaultValue types(HKEY_LOCAL_MACHINE, L"Software\\Classes\\SystemFileAssociations\\.pellavo-rights",
+                                   L"");
+    ASSERT_TRUE(types.applied());
+    const struct {
+        const char* where;
+        std::wstring folder;
+        DWORD exitCode;
+        HKEY written;  // where the verbs stand after Install; null: nowhere
+    } cases[] = {
+        {"the user's programs", userProgramsFolder(), 0, HKEY_CURRENT_USER},
+        {"Program Files", programFilesFolder(), kWriteFailed, nullptr},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.where);
+        const std::wstring copy = copies_.addAt(c.folder, kInstalledSettings);
+        ASSERT_FALSE(copy.empty()) << "could not copy pellavo.exe";
+        {
+            // Nobody may add a key below it; reading it stays allowed.
+            const ScopedKeySecurity denial(L"Software\\Classes\\SystemFileAssociations", 0,
+                                           L"D:(D;;0x4;;;WD)(A;;KA;;;WD)");
+            ASSERT_TRUE(denial.applied());
+            EXPECT_TRUE(runsProgram(copy, quotedPath(copy) + L" Install", c.exitCode));
+        }
+        EXPECT_EQ(verbsNaming(copy, HKEY_CURRENT_USER),
+                  c.written == HKEY_CURRENT_USER ? expectedVerbs(kEnglishVerbName, copy, kInstalledSizes)
+                                                 : VerbCommands{});
+        EXPECT_EQ(verbsNaming(copy, HKEY_LOCAL_MACHINE), VerbCommands{});
+        EXPECT_TRUE(runsProgram(copy, quotedPath(copy) + L" Uninstall"));
+    }
 }

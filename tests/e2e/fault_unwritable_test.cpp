@@ -25,7 +25,7 @@ MessageBoxTexts expectedBox(const std::wstring& translationFile, const SaveFailu
 {
     translationTable.clear();
     if (!translationFile.empty()) loadTranslationFile(utf8Of(translationFile));
-    MessageBoxTexts texts{wideOf(translate(Utf8String::fromAnsi("Error"))), wideOf(saveFailureMessage(failures))};
+    MessageBoxTexts texts{wideOf(translate(Utf8String::fromAnsi("Error"))), wideOf(saveFailureMessage(failures)), {}};
     translationTable.clear();
     return texts;
 }

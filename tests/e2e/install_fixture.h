@@ -14,11 +14,22 @@
 inline const std::string kInstalledSettings = "800x600\r\n1024x768\r\n";
 inline const std::vector<std::wstring> kInstalledSizes = {L"800x600", L"1024x768"};
 
+// Where a user's own programs go, outside Program Files, and a folder in
+// Program Files: a copy there registers for the user, or for all users.
+inline std::wstring userProgramsFolder()
+{
+    return knownFolderPath(FOLDERID_LocalAppData) + L"\\Programs\\Pellavo";
+}
+inline std::wstring programFilesFolder()
+{
+    return knownFolderPath(FOLDERID_ProgramFiles) + L"\\Pellavo";
+}
+
 // The verb name without a current_translate.txt.
 inline const std::wstring kEnglishVerbName = L"Resize %s...";
 
 // Every install case starts from one copy of pellavo.exe in a folder with
-// blanks, as under "Program Files", with two sizes in its settings and no
+// blanks under "Program Files", so registered for all users, with two sizes in its settings and no
 // current_translate.txt; whatever verbs the case leaves go with the copies.
 class InstallCommand : public testing::Test {
 protected:

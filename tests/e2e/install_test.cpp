@@ -5,12 +5,162 @@
 #include <optional>
 #include <string>
 
+#include "base/win32_handles.h"
+#include "tests/e2e/dialog_session.h"
 #include "tests/e2e/install_fixture.h"
 #include "tests/e2e/pellavo_runner.h"
 #include "tests/support/file_system.h"
 #include "tests/support/registry_default_value.h"
 #include "tests/support/registry_reading.h"
 #include "tests/support/utf8_conversion.h"
+#include "ui/resource.h"
+
+namespace {
+
+// The class of each installed size, as its id carries the size.
+const struct {
+    const wchar_t* size;
+    const wchar_t* classId;
+} kSizeClasses[] = {
+    {L"800x600", L"{00000320-0000-0258-9A4E-2C6150117DB3}"},
+    {L"1024x768", L"{00000400-0000-0300-9A4E-2C6150117DB3}"},
+};
+const DWORD kViewFlags[] = {RRF_SUBKEY_WOW6464KEY, RRF_SUBKEY_WOW6432KEY};
+
+std::wstring classKeyOf(const std::wstring& classId)
+{
+    return L"Software\\Classes\\CLSID\\" + classId;
+}
+
+bool classKeyExists(HKEY root, const std::wstring& classId, REGSAM view)
+{
+    RegKey key;
+    return RegOpenKeyExW(root, classKeyOf(classId).c_str(), 0, KEY_READ | view, key.receive()) == ERROR_SUCCESS;
+}
+
+// Everything Install writes for the copy, read back from one scope's
+// classes (root HKEY_LOCAL_MACHINE or HKEY_CURRENT_USER): each verb with its
+// command, icon, selection model and class, and each class in both views.
+void expectWholeRegistration(HKEY root, const std::wstring& copy, const std::wstring& nameFormat = kEnglishVerbName)
+{
+    EXPECT_EQ(verbsNaming(copy, root), expectedVerbs(nameFormat, copy, kInstalledSizes));
+    for (const auto& sized : kSizeClasses) {
+        SCOPED_TRACE(testing::Message() << toUtf8(sized.size));
+        for (const auto& verb : expectedVerbs(nameFormat, copy, {sized.size})) {
+            const std::wstring key = L"Software\\Classes\\" + verb.first;
+            EXPECT_EQ(textValueOf(root, key, L"Icon"), copy + L",0") << toUtf8(key);
+            EXPECT_EQ(textValueOf(root, key, L"MultiSelectModel"), L"Player") << toUtf8(key);
+            EXPECT_EQ(textValueOf(root, key + L"\\DropTarget", L"Clsid"), sized.classId) << toUtf8(key);
+        }
+        for (const DWORD view : kViewFlags) {
+            EXPECT_EQ(textValueOf(root, classKeyOf(sized.classId), nullptr, view), L"Pellavo picture resizer");
+            EXPECT_EQ(textValueOf(root, classKeyOf(sized.classId) + L"\\LocalServer32", nullptr, view),
+                      quotedPath(copy) + L" -serve " + sized.size);
+        }
+    }
+}
+
+void expectNoRegistration(HKEY root, const std::wstring& copy)
+{
+    EXPECT_EQ(verbsNaming(copy, root), VerbCommands{});
+    for (const auto& sized : kSizeClasses) {
+        for (const REGSAM view : {KEY_WOW64_64KEY, KEY_WOW64_32KEY})
+            EXPECT_FALSE(classKeyExists(root, sized.classId, view)) << toUtf8(sized.classId);
+    }
+}
+
+}  // namespace
+
+TEST_F(InstallCommand, WritesOnlyTheClassesOfTheScopeWhereTheProgramLives)
+{
+    const struct {
+        const char* where;
+        std::wstring folder;
+        HKEY own;
+        HKEY other;
+    } cases[] = {
+        {"the user's programs", userProgramsFolder(), HKEY_CURRENT_USER, HKEY_LOCAL_MACHINE},
+        {"Program Files", programFilesFolder(), HKEY_LOCAL_MACHINE, HKEY_CURRENT_USER},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.where);
+        const std::wstring copy = copies_.addAt(c.folder, kInstalledSettings);
+        ASSERT_FALSE(copy.empty()) << "could not copy pellavo.exe to " << toUtf8(c.folder);
+
+        EXPECT_TRUE(runsProgram(copy, quotedPath(copy) + L" Install"));
+        expectWholeRegistration(c.own, copy);
+        expectNoRegistration(c.other, copy);
+        {
+            // Choosing a language in the dialog writes the verbs again, in the same place.
+            DialogSession dialog(copy);
+            ASSERT_NE(dialog.window(), nullptr) << "the dialog did not show";
+            ASSERT_TRUE(dialog.command(IDM_RUSSIAN));
+        }
+        expectWholeRegistration(c.own, copy, verbNameFormatIn(folderOf(copy) + L"\\local\\rus_translate.txt"));
+        expectNoRegistration(c.other, copy);
+
+        EXPECT_TRUE(runsProgram(copy, quotedPath(copy) + L" Uninstall"));
+        expectNoRegistration(c.own, copy);
+        expectNoRegistration(c.other, copy);
+    }
+}
+
+TEST_F(InstallCommand, APerUserInstallRemovesWhatAnOlderReleaseWroteForAllUsers)
+{
+    const std::wstring copy = copies_.addAt(userProgramsFolder(), kInstalledSettings);
+    ASSERT_FALSE(copy.empty());
+    // A verb and its class as a release that knew no scopes wrote them from
+    // outside Program Files: in the machine's classes.
+    const std::wstring verb = L"Software\\Classes\\SystemFileAssociations\\.jpg\\shell\\Resize 640x480...";
+    const std::wstring classId = L"{00000280-0000-01E0-9A4E-2C6150117DB3}";
+    const ScopedDefaultValue oldVerb(HKEY_LOCAL_MACHINE, verb + L"\\command", quotedPath(copy) + L" -size 640x480 %1");
+    const ScopedDefaultValue oldTarget(HKEY_LOCAL_MACHINE, verb + L"\\DropTarget", L"");
+    const ScopedDefaultValue oldClass(HKEY_LOCAL_MACHINE, classKeyOf(classId) + L"\\LocalServer32",
+                                      quotedPath(copy) + L" -serve 640x480");
+    ASSERT_TRUE(oldVerb.applied() && oldTarget.applied() && oldClass.applied());
+    ASSERT_EQ(RegSetKeyValueW(HKEY_LOCAL_MACHINE, (verb + L"\\DropTarget").c_str(), L"Clsid", REG_SZ,
+                              classId.c_str(), static_cast<DWORD>((classId.size() + 1) * sizeof(wchar_t))),
+              ERROR_SUCCESS);
+    ASSERT_EQ(verbsNaming(copy, HKEY_LOCAL_MACHINE).size(), 1u);
+
+    EXPECT_TRUE(runsProgram(copy, quotedPath(copy) + L" Install"));
+
+    expectNoRegistration(HKEY_LOCAL_MACHINE, copy);
+    EXPECT_FALSE(classKeyExists(HKEY_LOCAL_MACHINE, classId, KEY_WOW64_64KEY));
+    expectWholeRegistration(HKEY_CURRENT_USER, copy);
+}
+
+TEST_F(InstallCommand, TheAboutBoxSaysForWhomTheCopyWorks)
+{
+    const struct {
+        const char* where;
+        std::wstring copy;
+        const wchar_t* english;
+        const wchar_t* russian;
+    } cases[] = {
+        {"the user's programs", copies_.addAt(userProgramsFolder(), kInstalledSettings), L"for this user",
+         L"для этого пользователя"},
+        {"Program Files", copies_.addAt(programFilesFolder(), kInstalledSettings), L"for all users",
+         L"для всех пользователей"},
+        {"a folder in Program Files", copy_, L"for all users", L"для всех пользователей"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.where);
+        ASSERT_FALSE(c.copy.empty());
+        for (const bool russian : {false, true}) {
+            const std::wstring current = folderOf(c.copy) + L"\\current_translate.txt";
+            if (russian) {
+                ASSERT_TRUE(CopyFileW((folderOf(c.copy) + L"\\local\\rus_translate.txt").c_str(), current.c_str(),
+                                      FALSE));
+            }
+            DialogSession dialog(c.copy);
+            ASSERT_NE(dialog.window(), nullptr) << "the dialog did not show";
+            const std::optional<MessageBoxTexts> about = dialog.commandShowingBox(IDM_ABOUT, IDC_SCOPE_TEXT);
+            ASSERT_TRUE(about) << "the About box did not show";
+            EXPECT_EQ(about->item, russian ? c.russian : c.english);
+        }
+    }
+}
 
 TEST_F(InstallCommand, RegistersOneQuotedVerbWithTheProgramsIconPerExtensionAndSize)
 {

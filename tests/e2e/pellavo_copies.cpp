@@ -16,35 +16,51 @@
 // copy hangs, for instance on a message box that nobody will close.
 constexpr DWORD kTimeLimitMs = 30000;
 
-static bool keyExists(const std::wstring& subKey)
+static bool keyExists(HKEY root, const std::wstring& subKey)
 {
     RegKey key;
-    return RegOpenKeyExW(HKEY_CLASSES_ROOT, subKey.c_str(), 0, KEY_READ, key.receive()) == ERROR_SUCCESS;
+    return RegOpenKeyExW(root, subKey.c_str(), 0, KEY_READ, key.receive()) == ERROR_SUCCESS;
 }
 
-void PellavoCopies::noteKeysToRemove(const std::wstring& type)
+void PellavoCopies::noteKeysToRemove(HKEY root, const std::wstring& type)
 {
     for (const std::wstring& key : {type + L"\\shell", type}) {
-        if (!keyExists(key)) keysToRemoveIfEmpty_.push_back(key);
+        if (!keyExists(root, key)) keysToRemoveIfEmpty_.emplace_back(root, key);
     }
 }
 
-PellavoCopies::PellavoCopies()
+std::wstring knownFolderPath(const KNOWNFOLDERID& id)
+{
+    wchar_t* path = nullptr;
+    const HRESULT result = SHGetKnownFolderPath(id, 0, nullptr, &path);
+    const std::wstring text = SUCCEEDED(result) && path ? path : L"";
+    CoTaskMemFree(path);
+    return text;
+}
+
+PellavoCopies::PellavoCopies() : root_(knownFolderPath(FOLDERID_ProgramFiles))
 {
     // A fresh Wine prefix has no keys for pictures: Install makes them (the
     // old ones a test makes), Uninstall leaves them empty. Innermost first,
-    // for the removal.
-    for (const wchar_t* type : kPictureTypes) noteKeysToRemove(type);
-    for (const wchar_t* type : kOldPictureTypes) noteKeysToRemove(type);
-    noteKeysToRemove(L"SystemFileAssociations");
+    // for the removal; the user's classes are named by their full path.
+    for (const auto& [root, prefix] : {std::pair<HKEY, std::wstring>{HKEY_CLASSES_ROOT, L""},
+                                       std::pair<HKEY, std::wstring>{HKEY_CURRENT_USER, L"Software\\Classes\\"}}) {
+        for (const wchar_t* type : kPictureTypes) noteKeysToRemove(root, prefix + type);
+        for (const wchar_t* type : kOldPictureTypes) noteKeysToRemove(root, prefix + type);
+        noteKeysToRemove(root, prefix + L"SystemFileAssociations");
+    }
 }
 
 PellavoCopies::~PellavoCopies()
 {
     for (const std::wstring& copy : copies_) runInJob(copy, quotedPath(copy) + L" Uninstall", kTimeLimitMs);
     if (ready()) deleteVerbsNaming(root());
+    for (const std::wstring& folder : ownFolders_) {
+        deleteVerbsNaming(folder);
+        removeTree(folder);
+    }
     // Deleting a key fails while it has subkeys, so what others keep there stays.
-    for (const std::wstring& key : keysToRemoveIfEmpty_) RegDeleteKeyW(HKEY_CLASSES_ROOT, key.c_str());
+    for (const auto& [root, key] : keysToRemoveIfEmpty_) RegDeleteKeyW(root, key.c_str());
 }
 
 std::wstring PellavoCopies::add(const std::wstring& folder, const std::string& settings)
@@ -52,6 +68,18 @@ std::wstring PellavoCopies::add(const std::wstring& folder, const std::string& s
     if (!ready()) return {};
     const std::wstring target = root() + L"\\" + folder;
     if (SHCreateDirectoryExW(nullptr, target.c_str(), nullptr) != ERROR_SUCCESS) return {};
+    return copyInto(target, settings);
+}
+
+std::wstring PellavoCopies::addAt(const std::wstring& folder, const std::string& settings)
+{
+    if (folder.empty() || SHCreateDirectoryExW(nullptr, folder.c_str(), nullptr) != ERROR_SUCCESS) return {};
+    ownFolders_.push_back(folder);
+    return copyInto(folder, settings);
+}
+
+std::wstring PellavoCopies::copyInto(const std::wstring& target, const std::string& settings)
+{
     const std::wstring copy = target + L"\\pellavo.exe";
     if (!CopyFileW(pellavoPath().c_str(), copy.c_str(), TRUE)) return {};
     // Uninstalled when the owner goes, even if the rest of the copy fails.

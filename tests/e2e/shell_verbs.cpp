@@ -14,31 +14,39 @@ std::wstring upperCase(std::wstring text)
     return text;
 }
 
-static void addVerbsOf(const std::wstring& type, VerbCommands& verbs)
+// The classes a test reads: HKEY_CLASSES_ROOT itself, or the machine's or
+// the user's "Software\Classes", which Wine's HKEY_CLASSES_ROOT does not merge.
+static std::wstring classesPathOf(HKEY root)
 {
+    return root == HKEY_CLASSES_ROOT ? L"" : L"Software\\Classes\\";
+}
+
+static void addVerbsOf(HKEY root, const std::wstring& type, VerbCommands& verbs)
+{
+    const std::wstring classes = classesPathOf(root);
     const std::wstring shell = type + L"\\shell";
-    for (const std::wstring& name : subkeyNames(HKEY_CLASSES_ROOT, shell)) {
+    for (const std::wstring& name : subkeyNames(root, classes + shell)) {
         const std::wstring verb = shell + L"\\" + name;
-        verbs[verb] = defaultValueOf(HKEY_CLASSES_ROOT, verb + L"\\command").value_or(L"");
+        verbs[verb] = defaultValueOf(root, classes + verb + L"\\command").value_or(L"");
     }
 }
 
-VerbCommands pictureVerbs()
+VerbCommands pictureVerbs(HKEY root)
 {
     VerbCommands verbs;
     // Wherever a verb stands, so that one written for any other type shows too.
-    for (const std::wstring& name : subkeyNames(HKEY_CLASSES_ROOT, L"SystemFileAssociations")) {
-        if (name.rfind(L".", 0) == 0) addVerbsOf(L"SystemFileAssociations\\" + name, verbs);
+    for (const std::wstring& name : subkeyNames(root, classesPathOf(root) + L"SystemFileAssociations")) {
+        if (name.rfind(L".", 0) == 0) addVerbsOf(root, L"SystemFileAssociations\\" + name, verbs);
     }
-    for (const wchar_t* type : kOldPictureTypes) addVerbsOf(type, verbs);
+    for (const wchar_t* type : kOldPictureTypes) addVerbsOf(root, type, verbs);
     return verbs;
 }
 
-VerbCommands verbsNaming(const std::wstring& text)
+VerbCommands verbsNaming(const std::wstring& text, HKEY root)
 {
     const std::wstring wanted = upperCase(text);
     VerbCommands verbs;
-    for (const auto& [verb, command] : pictureVerbs()) {
+    for (const auto& [verb, command] : pictureVerbs(root)) {
         if (upperCase(command).find(wanted) != std::wstring::npos) verbs[verb] = command;
     }
     return verbs;
@@ -46,27 +54,31 @@ VerbCommands verbsNaming(const std::wstring& text)
 
 // Deletes the class a verb's DropTarget names, in both registry views, when
 // its server's command holds the text.
-static void deleteDropTargetClass(const std::wstring& verb, const std::wstring& text)
+static void deleteDropTargetClass(HKEY root, const std::wstring& verb, const std::wstring& text)
 {
-    const std::optional<std::wstring> classId = textValueOf(HKEY_CLASSES_ROOT, verb + L"\\DropTarget", L"Clsid");
+    const std::optional<std::wstring> classId =
+        textValueOf(root, classesPathOf(root) + verb + L"\\DropTarget", L"Clsid");
     if (!classId || classId->empty()) return;
+    const HKEY classRoot = root == HKEY_CURRENT_USER ? HKEY_CURRENT_USER : HKEY_LOCAL_MACHINE;
     const std::wstring classKey = L"Software\\Classes\\CLSID\\" + *classId;
     for (const REGSAM view : {KEY_WOW64_64KEY, KEY_WOW64_32KEY}) {
         const DWORD flags = view == KEY_WOW64_64KEY ? RRF_SUBKEY_WOW6464KEY : RRF_SUBKEY_WOW6432KEY;
         const std::wstring server =
-            textValueOf(HKEY_LOCAL_MACHINE, classKey + L"\\LocalServer32", nullptr, flags).value_or(L"");
+            textValueOf(classRoot, classKey + L"\\LocalServer32", nullptr, flags).value_or(L"");
         if (upperCase(server).find(upperCase(text)) == std::wstring::npos) continue;
-        RegDeleteKeyExW(HKEY_LOCAL_MACHINE, (classKey + L"\\LocalServer32").c_str(), view, 0);
-        RegDeleteKeyExW(HKEY_LOCAL_MACHINE, classKey.c_str(), view, 0);
+        RegDeleteKeyExW(classRoot, (classKey + L"\\LocalServer32").c_str(), view, 0);
+        RegDeleteKeyExW(classRoot, classKey.c_str(), view, 0);
     }
 }
 
 void deleteVerbsNaming(const std::wstring& text)
 {
     if (text.empty()) return;  // every command holds the empty text
-    for (const auto& verb : verbsNaming(text)) {
-        deleteDropTargetClass(verb.first, text);
-        RegDeleteTreeW(HKEY_CLASSES_ROOT, verb.first.c_str());
+    for (const HKEY root : {HKEY_CLASSES_ROOT, HKEY_LOCAL_MACHINE, HKEY_CURRENT_USER}) {
+        for (const auto& verb : verbsNaming(text, root)) {
+            deleteDropTargetClass(root, verb.first, text);
+            RegDeleteTreeW(root, (classesPathOf(root) + verb.first).c_str());
+        }
     }
 }
 

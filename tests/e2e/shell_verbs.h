@@ -1,5 +1,7 @@
 #pragma once
 
+#include <windows.h>
+
 #include <iterator>
 #include <map>
 #include <string>
@@ -27,14 +29,17 @@ std::wstring upperCase(std::wstring text);
 using VerbCommands = std::map<std::wstring, std::wstring>;
 
 // Every verb under the key of any extension, a picture's or not, and under
-// the old file classes.
-VerbCommands pictureVerbs();
+// the old file classes: below HKEY_CLASSES_ROOT, or below the "Software\Classes"
+// of HKEY_LOCAL_MACHINE or HKEY_CURRENT_USER (the keys named as below
+// HKEY_CLASSES_ROOT all the same).
+VerbCommands pictureVerbs(HKEY root = HKEY_CLASSES_ROOT);
 
 // The verbs of those whose command holds the text in any letter case.
-VerbCommands verbsNaming(const std::wstring& text);
+VerbCommands verbsNaming(const std::wstring& text, HKEY root = HKEY_CLASSES_ROOT);
 
-// Deletes those verbs, key and all, and the classes their DropTargets name
-// when these run a program named so.
+// Deletes those verbs, key and all, from the machine's and the user's
+// classes, and the classes their DropTargets name when these run a program
+// named so.
 void deleteVerbsNaming(const std::wstring& text);
 
 // The verbs that are new in "after", or whose command changed.

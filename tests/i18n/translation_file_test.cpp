@@ -135,6 +135,7 @@ static const char* const kKeys[] = {
     "%sResize %s...\\command", "helpfilename", "Error", "Format is invalid", "&Help", "&Open help ...",
     "&About ...", "Pellavo", "&List of size:", "&Enter size (WxH):", "&Add", "&Save", "Cancel", "&Delete",
     "About program", "OK", "Create cool avatar", "Version:", "&Web-page", "&Feedback",
+    "for all users", "for this user",
     "The language could not be changed.", "The list of sizes could not be saved.",
     "The context-menu items could not be changed.",
     "Administrator rights are needed: start Pellavo from the Start menu or with Run as administrator.",

@@ -101,7 +101,7 @@ TEST_F(SettingsFile, WritesCrLfLinesAndRegistersTheVerbs)
     saved = writeSettingsFile(utf8Path(settings));
     EXPECT_TRUE(saved.listWritten && saved.verbsWritten);
     EXPECT_EQ(textOf(readFileBytes(settings)), "800x600\r\n1024x768\r\n");
-    EXPECT_TRUE(defaultValueOf(HKEY_CLASSES_ROOT, L"SystemFileAssociations\\.png\\shell\\Resize 1024x768...\\command"));
+    EXPECT_TRUE(defaultValueOf(HKEY_CURRENT_USER, L"Software\\Classes\\SystemFileAssociations\\.png\\shell\\Resize 1024x768...\\command"));
     EXPECT_FALSE(pathExists(settings + L".new"));
 }
 
@@ -117,5 +117,5 @@ TEST_F(SettingsFile, AFailedWriteKeepsTheOldListButStillRebuildsTheVerbs)
     EXPECT_FALSE(saved.listWritten);
     EXPECT_TRUE(saved.verbsWritten);
     EXPECT_EQ(textOf(readFileBytes(settings)), "320x240\r\n");
-    EXPECT_TRUE(defaultValueOf(HKEY_CLASSES_ROOT, L"SystemFileAssociations\\.jpg\\shell\\Resize 800x600...\\command"));
+    EXPECT_TRUE(defaultValueOf(HKEY_CURRENT_USER, L"Software\\Classes\\SystemFileAssociations\\.jpg\\shell\\Resize 800x600...\\command"));
 }

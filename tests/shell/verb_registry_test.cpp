@@ -27,11 +27,22 @@ std::vector<std::wstring> currentTypes()
     return types;
 }
 
+// A scope's classes as the test reads them: Wine's HKEY_CLASSES_ROOT is the
+// machine's alone and does not show the user's.
+struct Classes {
+    HKEY root;
+    std::wstring prefix;
+};
+// The test program runs from outside Program Files: its verbs are the user's.
+const Classes kUsers = {HKEY_CURRENT_USER, L"Software\\Classes\\"};
+// Where an older release wrote, and where the planted verbs go.
+const Classes kMachines = {HKEY_CLASSES_ROOT, L""};
+
 // Every extension's key, whether or not a codec lists it.
-std::vector<std::wstring> everyExtensionType()
+std::vector<std::wstring> everyExtensionType(const Classes& classes = kUsers)
 {
     std::vector<std::wstring> types;
-    for (const std::wstring& name : subkeyNames(HKEY_CLASSES_ROOT, L"SystemFileAssociations")) {
+    for (const std::wstring& name : subkeyNames(classes.root, classes.prefix + L"SystemFileAssociations")) {
         if (name.rfind(L".", 0) == 0) types.push_back(L"SystemFileAssociations\\" + name);
     }
     return types;
@@ -48,14 +59,14 @@ std::wstring commandFor(const std::wstring& sizeText)
     return L"\"" + executablePath() + L"\" -size " + sizeText + L" %1";
 }
 
-std::vector<std::wstring> verbsOf(const std::wstring& type)
+std::vector<std::wstring> verbsOf(const std::wstring& type, const Classes& classes = kUsers)
 {
-    return subkeyNames(HKEY_CLASSES_ROOT, type + L"\\shell");
+    return subkeyNames(classes.root, classes.prefix + type + L"\\shell");
 }
 
-bool hasVerb(const std::wstring& type, const std::wstring& verb)
+bool hasVerb(const std::wstring& type, const std::wstring& verb, const Classes& classes = kUsers)
 {
-    const std::vector<std::wstring> verbs = verbsOf(type);
+    const std::vector<std::wstring> verbs = verbsOf(type, classes);
     return std::find(verbs.begin(), verbs.end(), verb) != verbs.end();
 }
 
@@ -90,17 +101,22 @@ TEST_F(VerbRegistry, WritesOneQuotedCommandWithTheProgramsIconPerExtensionAndSiz
     for (const std::wstring& type : types) {
         for (const std::wstring size : {L"800x600", L"1024x768"}) {
             const std::wstring verb = type + L"\\shell\\Resize " + size + L"...";
-            EXPECT_EQ(defaultValueOf(HKEY_CLASSES_ROOT, verb + L"\\command"), commandFor(size)) << verb;
-            EXPECT_EQ(textValueOf(HKEY_CLASSES_ROOT, verb, L"Icon"), executablePath() + L",0") << verb;
+            EXPECT_EQ(defaultValueOf(kUsers.root, kUsers.prefix + verb + L"\\command"), commandFor(size)) << verb;
+            EXPECT_EQ(textValueOf(kUsers.root, kUsers.prefix + verb, L"Icon"), executablePath() + L",0") << verb;
         }
     }
-    // Nowhere else.
+    // Nowhere else, and nothing in the machine's classes.
     for (const std::wstring& type : everyExtensionType()) {
         if (std::find(types.begin(), types.end(), type) == types.end()) {
             EXPECT_FALSE(hasVerb(type, L"Resize 800x600...")) << type;
         }
     }
-    for (const wchar_t* type : kOldTypes) EXPECT_FALSE(hasVerb(type, L"Resize 800x600...")) << type;
+    for (const std::wstring& type : everyExtensionType(kMachines))
+        EXPECT_FALSE(hasVerb(type, L"Resize 800x600...", kMachines)) << type;
+    for (const wchar_t* type : kOldTypes) {
+        EXPECT_FALSE(hasVerb(type, L"Resize 800x600...")) << type;
+        EXPECT_FALSE(hasVerb(type, L"Resize 800x600...", kMachines)) << type;
+    }
 }
 
 TEST_F(VerbRegistry, RemovesAllOwnVerbsAndNoOtherProgramsVerbs)
@@ -128,17 +144,20 @@ TEST_F(VerbRegistry, RemovesAllOwnVerbsAndNoOtherProgramsVerbs)
     ASSERT_TRUE(registerVerbs());
 
     EXPECT_TRUE(unregisterVerbs());
-    std::vector<std::wstring> everyType = everyExtensionType();
-    everyType.insert(everyType.end(), std::begin(kOldTypes), std::end(kOldTypes));
-    for (const std::wstring& type : everyType) {
-        for (const std::wstring& verb : verbsOf(type))
-            EXPECT_EQ(verb.find(L"Resize"), std::wstring::npos) << verb << " was left under " << type;
+    for (const Classes& classes : {kUsers, kMachines}) {
+        std::vector<std::wstring> everyType = everyExtensionType(classes);
+        everyType.insert(everyType.end(), std::begin(kOldTypes), std::end(kOldTypes));
+        for (const std::wstring& type : everyType) {
+            for (const std::wstring& verb : verbsOf(type, classes))
+                EXPECT_EQ(verb.find(L"Resize"), std::wstring::npos) << verb << " was left under " << type;
+        }
     }
-    EXPECT_FALSE(hasVerb(L"jpegfile", L"Pellavo test upper"));
-    EXPECT_FALSE(hasVerb(L"SystemFileAssociations\\.gif", L"Pellavo test inside"));
-    EXPECT_TRUE(hasVerb(L"jpegfile", L"Pellavo test other"));
-    EXPECT_TRUE(hasVerb(kJpegType, L"Pellavo test long"));
-    EXPECT_TRUE(hasVerb(oldFormat, L"Pellavo test other"));
+    // The planted ones stand in the machine's classes, as an older release wrote them.
+    EXPECT_FALSE(hasVerb(L"jpegfile", L"Pellavo test upper", kMachines));
+    EXPECT_FALSE(hasVerb(L"SystemFileAssociations\\.gif", L"Pellavo test inside", kMachines));
+    EXPECT_TRUE(hasVerb(L"jpegfile", L"Pellavo test other", kMachines));
+    EXPECT_TRUE(hasVerb(kJpegType, L"Pellavo test long", kMachines));
+    EXPECT_TRUE(hasVerb(oldFormat, L"Pellavo test other", kMachines));
 }
 
 TEST_F(VerbRegistry, NamesVerbsInTheCurrentLanguageAndRemovesThemByPath)
@@ -159,7 +178,10 @@ TEST_F(VerbRegistry, NamesVerbsInTheCurrentLanguageAndRemovesThemByPath)
 TEST_F(VerbRegistry, AnEmptyListWritesNothing)
 {
     EXPECT_TRUE(registerVerbs());
-    for (const std::wstring& type : everyExtensionType()) {
-        for (const std::wstring& verb : verbsOf(type)) EXPECT_EQ(verb.find(L"Resize"), std::wstring::npos) << verb;
+    for (const Classes& classes : {kUsers, kMachines}) {
+        for (const std::wstring& type : everyExtensionType(classes)) {
+            for (const std::wstring& verb : verbsOf(type, classes))
+                EXPECT_EQ(verb.find(L"Resize"), std::wstring::npos) << verb;
+        }
     }
 }

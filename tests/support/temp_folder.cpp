@@ -16,9 +16,10 @@ static std::wstring temporaryRoot()
     return root;
 }
 
-TempFolder::TempFolder()
+TempFolder::TempFolder() : TempFolder(temporaryRoot()) {}
+
+TempFolder::TempFolder(const std::wstring& root)
 {
-    const std::wstring root = temporaryRoot();
     if (root.empty()) return;
     // The process id keeps two runs apart, the counter the folders of one run.
     static unsigned counter = 0;

@@ -7,6 +7,8 @@
 class TempFolder {
 public:
     TempFolder();
+    // The same below another folder than the temporary one.
+    explicit TempFolder(const std::wstring& parent);
     TempFolder(TempFolder&& other) noexcept;
     TempFolder& operator=(TempFolder&& other) noexcept;
     TempFolder(const TempFolder&) = delete;

@@ -49,7 +49,7 @@ AboutSeen readAboutBox(HWND box)
     seen.ownerEnabled = IsWindowEnabled(seen.owner) != 0;
     seen.title = windowText(box);
     for (const auto& item : kTranslatedItems) seen.items[item.id] = itemText(box, item.id);
-    for (int id : {IDC_VERSION_NUMBER, IDC_WEB_PAGE_BUTTON}) seen.items[id] = itemText(box, id);
+    for (int id : {IDC_VERSION_NUMBER, IDC_WEB_PAGE_BUTTON, IDC_SCOPE_TEXT}) seen.items[id] = itemText(box, id);
     EnumChildWindows(box, findBanner, reinterpret_cast<LPARAM>(&seen.banner));
     return seen;
 }
@@ -87,6 +87,8 @@ TEST_F(AboutDialogTest, ShowsTheCurrentLanguageWithTheVersionAndAddressUnchanged
         EXPECT_TRUE(webPageKey != 0 && feedbackKey != 0) << language.name;
         EXPECT_NE(upperCase(webPageKey), upperCase(feedbackKey)) << language.name;
         EXPECT_EQ(seen.items[IDC_VERSION_NUMBER], L"1.0") << language.name;
+        // The tests run from the build folder, outside Program Files.
+        EXPECT_EQ(seen.items[IDC_SCOPE_TEXT], texts.of("for this user")) << language.name;
         EXPECT_EQ(seen.items[IDC_WEB_PAGE_BUTTON], wideOf(Utf8String::fromAnsi(kMakerWebPage))) << language.name;
         EXPECT_EQ(seen.banner.cx, 275) << language.name;
         EXPECT_EQ(seen.banner.cy, 106) << language.name;

@@ -69,10 +69,13 @@ std::vector<std::pair<std::wstring, std::wstring>> registeredOwnVerbs()
     const std::wstring program = testProgramPath();
     std::vector<std::pair<std::wstring, std::wstring>> verbs;
     for (const std::wstring& type : pictureTypes()) {
+        // The test program runs from outside Program Files: its verbs are the
+        // user's, which Wine's HKEY_CLASSES_ROOT does not show.
         const std::wstring shell = type + L"\\shell\\";
-        for (const std::wstring& name : subkeyNames(HKEY_CLASSES_ROOT, shell)) {
+        const std::wstring userShell = L"Software\\Classes\\" + shell;
+        for (const std::wstring& name : subkeyNames(HKEY_CURRENT_USER, userShell)) {
             const std::wstring key = shell + name + L"\\command";
-            const std::optional<std::wstring> command = defaultValueOf(HKEY_CLASSES_ROOT, key);
+            const std::optional<std::wstring> command = defaultValueOf(HKEY_CURRENT_USER, userShell + name + L"\\command");
             if (command && command->find(program) != std::wstring::npos) verbs.emplace_back(key, *command);
         }
     }
