@@ -8,6 +8,7 @@
 #include "i18n/translation_table.h"
 #include "settings/settings_file.h"
 #include "settings/size_list.h"
+#include "shell/registration_scope.h"
 #include "shell/shell_open.h"
 #include "text/number_format.h"
 #include "ui/about_dialog.h"
@@ -167,9 +168,10 @@ static void onDelete(HWND dialog)
 }
 
 // The user's list stays in the dialog, so that nothing typed is lost.
-static void reportSaveFailures(HWND dialog, const SaveFailures& failures)
+static void reportSaveFailures(HWND dialog, SaveFailures failures)
 {
     if (!failures.any()) return;
+    failures.forAllUsers = registrationScope() == RegistrationScope::AllUsers;
     MessageBoxW(dialog, saveFailureMessage(failures).toWide().units(),
                 translate(Utf8String::fromAnsi("Error")).toWide().units(), MB_OK | MB_ICONWARNING);
 }

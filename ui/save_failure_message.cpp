@@ -20,10 +20,14 @@ Utf8String saveFailureMessage(const SaveFailures& failures)
         message.append(translate(Utf8String::fromAnsi(line.key)));
         message.append(lineEnd);
     }
-    // The list, the language and the verbs are the machine's, kept where
-    // only an administrator may write.
+    // For all users the list, the language and the verbs are the machine's,
+    // kept where only an administrator may write; for one user they are the
+    // user's own, so what stands in the way is the files themselves.
     message.append(lineEnd);
     message.append(translate(Utf8String::fromAnsi(
-        "Administrator rights are needed: start Pellavo from the Start menu or with Run as administrator.")));
+        failures.forAllUsers
+            ? "Administrator rights are needed: start Pellavo from the Start menu or with Run as administrator."
+            : "Pellavo's folder or its files cannot be written: check that they are not read-only and that no "
+              "other program holds them.")));
     return message;
 }

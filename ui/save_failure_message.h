@@ -7,6 +7,8 @@ struct SaveFailures {
     bool language = false;   // current_translate.txt
     bool sizeList = false;   // settings.txt
     bool menuItems = false;  // a verb, written or removed
+    // Whether the program works for all users, whose verbs only an administrator may write.
+    bool forAllUsers = true;
 
     bool any() const { return language || sizeList || menuItems; }
 };

@@ -139,6 +139,8 @@ static const char* const kKeys[] = {
     "The language could not be changed.", "The list of sizes could not be saved.",
     "The context-menu items could not be changed.",
     "Administrator rights are needed: start Pellavo from the Start menu or with Run as administrator.",
+    "Pellavo's folder or its files cannot be written: check that they are not read-only and that no other "
+    "program holds them.",
     "The saved sizes cannot be read from settings.txt: another program may hold it, or rights are missing. "
     "Nothing is saved until it can be read.",
     "settings.txt holds no size that can be read: it may be saved in an encoding that is not known. "

@@ -24,6 +24,10 @@ TEST(SaveFailureMessage, NamesEachFailureOnALineThenWhatToDoInTheCurrentLanguage
                      "The context-menu items could not be changed.\n\n") +
              advice},
         {{false, false, false}, true, ""},
+        // A copy for one user needs no administrator: its own files stand in the way.
+        {{false, true, false, false}, false,
+         "The list of sizes could not be saved.\n\nPellavo's folder or its files cannot be written: check that they "
+         "are not read-only and that no other program holds them."},
         // A key without an entry shows in English, beside the translated ones.
         {{true, true, true}, true,
          "Язык не сменён.\nСписок не сохранён.\nThe context-menu items could not be changed.\n\nНужен администратор."},
