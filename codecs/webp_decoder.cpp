@@ -288,9 +288,10 @@ DecodeStatus WebpDecoder::readPixels(const MutablePixelView& pixels, const RowsD
     State& state = *state_;
     if (state.phase != Phase::Started) return DecodeStatus::NotForThisDecoder;
     state.phase = Phase::Done;
-    const ptrdiff_t stride = pixels.stride >= 0 ? pixels.stride : -pixels.stride;
+    // libwebp takes rows that run downward, as every buffer of the program's does.
+    const ptrdiff_t stride = pixels.stride;
     if (!pixels.isValid() || pixels.width != state.decoded.width || pixels.height != state.decoded.height ||
-        pixels.channels != state.channels || stride > INT_MAX)
+        pixels.channels != state.channels || stride <= 0 || stride > INT_MAX)
         return DecodeStatus::NotForThisDecoder;
 
     const Rect frame = state.decodedFrame();
@@ -306,11 +307,8 @@ DecodeStatus WebpDecoder::readPixels(const MutablePixelView& pixels, const RowsD
     WebPDecBuffer& output = config.output;
     output.colorspace = state.channels == 4 ? MODE_BGRA : MODE_BGR;
     output.is_external_memory = 1;
-    // libwebp takes rows downwards in memory; bottom-up rows it writes flipped.
-    const bool bottomUp = pixels.stride < 0;
-    config.options.flip = bottomUp;
     config.options.use_threads = 1;
-    output.u.RGBA.rgba = pixels.row(bottomUp ? frame.y + frame.height - 1 : frame.y) + frame.x * pixels.channels;
+    output.u.RGBA.rgba = pixels.row(frame.y) + frame.x * pixels.channels;
     output.u.RGBA.stride = static_cast<int>(stride);
     output.u.RGBA.size = static_cast<size_t>(stride) * static_cast<size_t>(frame.height - 1) +
                          static_cast<size_t>(frame.width) * static_cast<size_t>(pixels.channels);
@@ -323,8 +321,7 @@ DecodeStatus WebpDecoder::readPixels(const MutablePixelView& pixels, const RowsD
         status = WebPIAppend(incremental, state.file.data() + state.frameStart + fed, part);
         fed += part;
         int lastRow = 0;
-        // Flipped rows fill from the bottom: they are told when all are there.
-        if (decoded && !bottomUp && WebPIDecGetRGB(incremental, &lastRow, nullptr, nullptr, nullptr))
+        if (decoded && WebPIDecGetRGB(incremental, &lastRow, nullptr, nullptr, nullptr))
             decoded->tell(decoded->context, frame.y + lastRow);
     }
     WebPIDelete(incremental);

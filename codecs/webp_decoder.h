@@ -42,7 +42,8 @@ public:
     ImageSize decodedSize() const override;
     int32_t channels() const override;
     PixelExtent decodedExtent() const override;
-    // Once started: fills `pixels`, of the decoded size and channels, whole.
+    // Once started: fills `pixels`, of the decoded size and channels and with
+    // rows that run downward, telling `decoded` the rows libwebp has finished.
     DecodeStatus readPixels(const MutablePixelView& pixels, const RowsDecoded* decoded) override;
 
 private:

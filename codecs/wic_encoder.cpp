@@ -41,11 +41,8 @@ std::vector<uint32_t> argbOf(const PixelView& pixels)
     for (int32_t y = 0; y < pixels.height; ++y) {
         const uint8_t* pixel = pixels.row(y);
         for (int32_t x = 0; x < pixels.width; ++x, pixel += pixels.channels, ++out) {
-            const uint32_t blue = pixel[0];
-            const uint32_t green = pixels.channels >= 3 ? pixel[1] : blue;
-            const uint32_t red = pixels.channels >= 3 ? pixel[2] : blue;
             const uint32_t alpha = pixels.channels == 4 ? pixel[3] : 255;
-            *out = alpha << 24 | red << 16 | green << 8 | blue;
+            *out = alpha << 24 | uint32_t{pixel[2]} << 16 | uint32_t{pixel[1]} << 8 | pixel[0];
         }
     }
     return argb;
@@ -92,9 +89,7 @@ HRESULT writeIndexed(IWICImagingFactory& factory, IWICBitmapFrameEncode& frame, 
 // nearest layout it writes.
 HRESULT writeDirect(IWICImagingFactory& factory, IWICBitmapFrameEncode& frame, const PixelView& pixels)
 {
-    const WICPixelFormatGUID layout = pixels.channels == 4   ? GUID_WICPixelFormat32bppBGRA
-                                      : pixels.channels == 3 ? GUID_WICPixelFormat24bppBGR
-                                                             : GUID_WICPixelFormat8bppGray;
+    const WICPixelFormatGUID layout = pixels.channels == 4 ? GUID_WICPixelFormat32bppBGRA : GUID_WICPixelFormat24bppBGR;
     const uint64_t bytes = static_cast<uint64_t>(pixels.stride) * static_cast<uint64_t>(pixels.height);
     if (pixels.stride <= 0 || bytes > UINT_MAX) return INTSAFE_E_ARITHMETIC_OVERFLOW;
     WICPixelFormatGUID format = layout;
@@ -141,12 +136,16 @@ bool bytesOf(IStream& stream, std::vector<uint8_t>& file)
     return true;
 }
 
-bool encode(PictureKind kind, const PixelView& pixels, const std::vector<uint8_t>& colourProfile,
+bool encode(PictureKind kind, const PixelView& given, const std::vector<uint8_t>& colourProfile,
             const std::vector<uint32_t>& sourcePalette, std::vector<uint8_t>& file)
 {
     GUID container = {};
     IWICImagingFactory* factory = threadImagingFactory();
-    if (!pixels.isValid() || !containerOf(kind, container) || !factory) return false;
+    if (!given.isValid() || !containerOf(kind, container) || !factory) return false;
+    // Grey is handed over as three equal channels, a layout every encoder takes.
+    PixelBuffer colour;
+    if (given.channels == 1 && !expandGreyToBgr(given, colour)) return false;
+    const PixelView pixels = given.channels == 1 ? colour.view() : given;
     ComPtr<IStream> stream;
     ComPtr<IWICBitmapEncoder> encoder;
     ComPtr<IWICBitmapFrameEncode> frame;

@@ -167,10 +167,7 @@ static bool encodeCopy(PictureKind kind, const PixelView& pixels, const PictureM
 {
     if (kind == PictureKind::Jpeg) return encodeJpeg(pixels, segmentsOfCopy(kept), file);
     if (kind == PictureKind::WebP) return encodeWebp(pixels, kept, lossless, file);
-    // Windows' encoders write colour only; a grey copy gets three equal channels.
-    PixelBuffer colour;
-    if (pixels.channels == 1 && !expandGreyToBgr(pixels, colour)) return false;
-    return encodeWithWic(kind, pixels.channels == 1 ? colour.view() : pixels, kept.colourProfile, sourcePalette, file);
+    return encodeWithWic(kind, pixels, kept.colourProfile, sourcePalette, file);
 }
 
 // The longest side a copy of the kind can have.

@@ -299,7 +299,7 @@ TEST(WebpCodec, LeavesOtherFilesToOthersAndDecodesNothingDamaged)
     }
 }
 
-TEST(WebpCodec, FollowsStridesBothWaysAndRefusesWhatItCannotWrite)
+TEST(WebpCodec, EncodesBottomUpRowsAndRefusesWhatItCannotWrite)
 {
     // Bottom-up rows, as in a Windows bitmap: the first row in memory is the last one shown.
     const PixelBuffer picture = quadrants(32, 32, 3);
@@ -310,7 +310,7 @@ TEST(WebpCodec, FollowsStridesBothWaysAndRefusesWhatItCannotWrite)
     ASSERT_EQ(turned.status, DecodeStatus::Decoded);
     EXPECT_TRUE(std::equal(kQuadrants[2], kQuadrants[2] + 3, turned.pixels.view().row(0))) << "bottom left on top";
 
-    // An animation's first frame into bottom-up rows with room to spare, left as they were.
+    // An animation's first frame into rows with room to spare; every row is told.
     const Bytes animation = framedQuadrants();
     MemorySource source(animation.data(), animation.size());
     WebpDecoder decoder;
@@ -318,13 +318,13 @@ TEST(WebpCodec, FollowsStridesBothWaysAndRefusesWhatItCannotWrite)
     ASSERT_EQ(decoder.start(kFullSize), DecodeStatus::Decoded);
     constexpr ptrdiff_t kStride = 70 * 4;
     Bytes memory(kStride * 48, 0xCC);
-    const MutablePixelView target = {memory.data() + kStride * 47, 64, 48, -kStride, 4};
+    const MutablePixelView target = {memory.data(), 64, 48, kStride, 4};
     int32_t rowsTold = 0;
     const RowsDecoded told = {[](void* rows, int32_t count) { *static_cast<int32_t*>(rows) = count; }, &rowsTold};
     ASSERT_EQ(decoder.readPixels(target, &told), DecodeStatus::Decoded);
     EXPECT_EQ(rowsTold, 48);
     const PixelView shown = {target.pixels, target.width, target.height, target.stride, target.channels};
-    expectLike(shown, quadrantsOnCanvas().view(), 0, "bottom-up");
+    expectLike(shown, quadrantsOnCanvas().view(), 0, "with room to spare");
 
     const PixelBuffer wide = quadrants(kWebpLargestSide + 1, 1, 3);
     for (const PixelView& refused : {PixelView{}, wide.view()}) {
