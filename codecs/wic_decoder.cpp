@@ -222,7 +222,8 @@ DecodeStatus WicDecoder::start(const ImageSize& smallest)
 DecodeStatus WicDecoder::readPixels(const MutablePixelView& pixels, const RowsDecoded* decoded)
 {
     if (!started_ || !pixels.isValid() || pixels.width != decoded_.width || pixels.height != decoded_.height ||
-        pixels.channels != channels_ || pixels.stride <= 0 || pixels.stride > UINT_MAX)
+        pixels.channels != channels_ || pixels.stride <= 0 ||
+        static_cast<uint64_t>(pixels.stride) > UINT_MAX)
         return DecodeStatus::NotForThisDecoder;
     const auto stride = static_cast<UINT>(pixels.stride);
     const auto rowBytes = static_cast<UINT>(pixels.width * pixels.channels);

@@ -1,21 +1,47 @@
 ; Pellavo's installer, built by installer/CMakeLists.txt as
 ;   makensis -DTARGET=x86-unicode|amd64-unicode -DVERSION=1.0 -DSTAGE=<files> -DOUTFILE=<setup.exe>
 ;            "-DDEFAULT_SIZES=640x480 800x600 ..." pellavo.nsi
-; where STAGE holds the files a user gets (pellavo.exe, local\, help, LICENSE.txt).
+; where STAGE holds LICENSE.txt and the folder x64 (and for the 32-bit stub
+; x86), each with a pellavo.exe, local\ and the help. 64-bit Windows gets
+; the 64-bit program.
 ;
-; Silent mode (/S) asks nothing. Its language, which becomes the program's
-; language, is the one named by /LANG=EN or /LANG=RUS; without it, the one of
-; the previous installation; on a first installation, Russian on a Windows
-; whose display language is Russian and English everywhere else.
+; It installs for the user alone or for everyone (NSIS's MultiUser page):
+; for the user in %LOCALAPPDATA%\Programs\Pellavo, with the uninstall entry
+; and the Start-menu shortcut the user's own and nothing that asks for
+; elevation; for everyone under Program Files, as administrator. The program
+; itself takes its scope from where it stands, so each mode keeps to its folders.
+;
+; Silent mode (/S) asks nothing. /CurrentUser or /AllUsers chooses the
+; mode; without either, the mode of the previous installation, else for
+; everyone when the installer runs elevated and for the user when it does
+; not. Its language, which becomes the program's language, is the one named
+; by /LANG=EN or /LANG=RUS; without it, the one of the previous installation;
+; on a first installation, Russian on a Windows whose display language is
+; Russian and English everywhere else.
 
 Target ${TARGET}
 SetCompressor /SOLID lzma
 
+!define UNINSTALL_KEY "Software\Microsoft\Windows\CurrentVersion\Uninstall\Pellavo"
+
+; Administrators are asked once, at the start; other users install for
+; themselves with no prompt.
+!define MULTIUSER_EXECUTIONLEVEL Highest
+!define MULTIUSER_MUI
+!define MULTIUSER_INSTALLMODE_COMMANDLINE
+!define MULTIUSER_INSTALLMODE_INSTDIR "Pellavo"
+; The 64-bit Program Files on 64-bit Windows, the only one on 32-bit Windows.
+!define MULTIUSER_USE_PROGRAMFILES64
+!define MULTIUSER_INSTALLMODE_INSTDIR_REGISTRY_KEY "${UNINSTALL_KEY}"
+!define MULTIUSER_INSTALLMODE_INSTDIR_REGISTRY_VALUENAME "InstallLocation"
+!define MULTIUSER_INSTALLMODE_DEFAULT_REGISTRY_KEY "${UNINSTALL_KEY}"
+!define MULTIUSER_INSTALLMODE_DEFAULT_REGISTRY_VALUENAME "InstallLocation"
+
+!include MultiUser.nsh
 !include MUI2.nsh
 !include LogicLib.nsh
 !include FileFunc.nsh
-
-!define UNINSTALL_KEY "Software\Microsoft\Windows\CurrentVersion\Uninstall\Pellavo"
+!include x64.nsh
 ; The first settings.txt, in the program's own format (a size a line, CR LF);
 ; one that still reads so at uninstallation was never changed, and goes too.
 !searchreplace DEFAULT_SETTINGS "${DEFAULT_SIZES} " " " "$\r$\n"
@@ -24,14 +50,6 @@ Name "Pellavo ${VERSION}"
 OutFile "${OUTFILE}"
 ; In place of NSIS's own name and version at the foot of every page.
 BrandingText "Pellavo ${VERSION}"
-; The verbs are written under HKEY_CLASSES_ROOT for every user.
-RequestExecutionLevel admin
-!if ${NSIS_PTR_SIZE} > 4
-InstallDir "$PROGRAMFILES64\Pellavo"
-!else
-InstallDir "$PROGRAMFILES\Pellavo"
-!endif
-InstallDirRegKey HKLM "${UNINSTALL_KEY}" InstallLocation
 
 ; makensis works in the script's folder.
 !define MUI_ICON "../ui/pellavo.ico"
@@ -42,11 +60,13 @@ InstallDirRegKey HKLM "${UNINSTALL_KEY}" InstallLocation
 ; The language dialog always shows, preselecting the language of the last
 ; installation, which the uninstaller speaks too.
 !define MUI_LANGDLL_ALWAYSSHOW
-!define MUI_LANGDLL_REGISTRY_ROOT HKLM
+!define MUI_LANGDLL_REGISTRY_ROOT SHCTX
 !define MUI_LANGDLL_REGISTRY_KEY "${UNINSTALL_KEY}"
 !define MUI_LANGDLL_REGISTRY_VALUENAME "Language"
 
 !insertmacro MUI_PAGE_LICENSE "${STAGE}/LICENSE.txt"
+!insertmacro MULTIUSER_PAGE_INSTALLMODE
+!define MUI_PAGE_CUSTOMFUNCTION_LEAVE RefuseAFolderOfTheOtherMode
 !insertmacro MUI_PAGE_DIRECTORY
 !insertmacro MUI_PAGE_INSTFILES
 !define MUI_FINISHPAGE_RUN "$INSTDIR\pellavo.exe"
@@ -63,6 +83,16 @@ LangString VerbsFailed ${LANG_ENGLISH} "Could not add the context-menu items."
 LangString VerbsFailed ${LANG_RUSSIAN} "Не удалось добавить пункты контекстного меню."
 LangString VerbsNotRemoved ${LANG_ENGLISH} "Could not remove all of Pellavo's context-menu items."
 LangString VerbsNotRemoved ${LANG_RUSSIAN} "Не удалось убрать все пункты контекстного меню Pellavo."
+LangString AllUsersFolder ${LANG_ENGLISH} "Pellavo works for all users only from a folder under Program Files. Choose one there, or go back and install it just for you."
+LangString AllUsersFolder ${LANG_RUSSIAN} "Для всех пользователей Pellavo работает только из папки внутри Program Files. Выберите папку там или вернитесь и установите программу только для себя."
+LangString CurrentUserFolder ${LANG_ENGLISH} "A folder under Program Files would make Pellavo work for all users. Choose another folder to install it just for you."
+LangString CurrentUserFolder ${LANG_RUSSIAN} "Из папки внутри Program Files Pellavo работал бы для всех пользователей. Чтобы установить его только для себя, выберите другую папку."
+LangString OtherForAllUsers ${LANG_ENGLISH} "Pellavo is also installed for all users, in $R0. Remove that installation first?"
+LangString OtherForAllUsers ${LANG_RUSSIAN} "Pellavo уже установлен для всех пользователей, в $R0. Сначала удалить ту установку?"
+LangString OtherForCurrentUser ${LANG_ENGLISH} "Pellavo is also installed just for you, in $R0. Remove that installation first?"
+LangString OtherForCurrentUser ${LANG_RUSSIAN} "Pellavo уже установлен только для вас, в $R0. Сначала удалить ту установку?"
+LangString OtherNotRemoved ${LANG_ENGLISH} "The installation in $R0 could not be removed; it stays beside this one."
+LangString OtherNotRemoved ${LANG_RUSSIAN} "Не удалось удалить установку в $R0; она останется рядом с этой."
 
 VIProductVersion "${VERSION}.0.0"
 VIAddVersionKey /LANG=${LANG_ENGLISH} "ProductName" "Pellavo"
@@ -73,6 +103,12 @@ VIAddVersionKey /LANG=${LANG_ENGLISH} "CompanyName" "Pellavo developers"
 VIAddVersionKey /LANG=${LANG_ENGLISH} "LegalCopyright" "Copyright (c) 2026 Pellavo developers"
 
 Function .onInit
+    ; A folder given by /D= is the one to use: MultiUser would set its mode's default.
+    StrCpy $R9 $INSTDIR
+    !insertmacro MULTIUSER_INIT
+    ${If} $R9 != ""
+        StrCpy $INSTDIR $R9
+    ${EndIf}
     !insertmacro MUI_LANGDLL_DISPLAY
     ${GetParameters} $0
     ClearErrors
@@ -84,15 +120,111 @@ Function .onInit
     ${EndIf}
 FunctionEnd
 
+; Pushes 1 when $INSTDIR is the folder given or lies below it, else 0.
+!macro PushIsUnderFolder folder
+    Push $0
+    Push $1
+    StrLen $0 "${folder}"
+    StrCpy $1 "$INSTDIR" $0
+    ${If} $1 == "${folder}"
+        StrCpy $1 "$INSTDIR" 1 $0
+        ${If} $1 == "\"
+        ${OrIf} $1 == ""
+            StrCpy $0 1
+        ${Else}
+            StrCpy $0 0
+        ${EndIf}
+    ${Else}
+        StrCpy $0 0
+    ${EndIf}
+    Pop $1
+    Exch $0
+!macroend
+
+; The program works for all users exactly when it stands under Program Files;
+; pushes the text that says why $INSTDIR does not suit the mode, or "".
+Function FolderOfTheOtherMode
+    !insertmacro PushIsUnderFolder "$PROGRAMFILES64"
+    !insertmacro PushIsUnderFolder "$PROGRAMFILES32"
+    Pop $0
+    Pop $1
+    IntOp $0 $0 | $1
+    ${If} $MultiUser.InstallMode == AllUsers
+    ${AndIf} $0 == 0
+        Push "$(AllUsersFolder)"
+    ${ElseIf} $MultiUser.InstallMode == CurrentUser
+    ${AndIf} $0 == 1
+        Push "$(CurrentUserFolder)"
+    ${Else}
+        Push ""
+    ${EndIf}
+FunctionEnd
+
+Function RefuseAFolderOfTheOtherMode
+    Call FolderOfTheOtherMode
+    Pop $0
+    ${If} $0 != ""
+        MessageBox MB_ICONEXCLAMATION|MB_OK "$0"
+        Abort
+    ${EndIf}
+FunctionEnd
+
+; An installation of the other mode would keep its own menu items and entry:
+; the user is asked whether it goes first. Silently it stays.
+Function OfferToRemoveTheOtherMode
+    ${If} $MultiUser.InstallMode == AllUsers
+        ReadRegStr $R0 HKCU "${UNINSTALL_KEY}" "InstallLocation"
+        StrCpy $R1 "/CurrentUser"
+        StrCpy $R2 "$(OtherForCurrentUser)"
+    ${Else}
+        ReadRegStr $R0 HKLM "${UNINSTALL_KEY}" "InstallLocation"
+        StrCpy $R1 "/AllUsers"
+        StrCpy $R2 "$(OtherForAllUsers)"
+    ${EndIf}
+    ${If} $R0 == ""
+    ${OrIfNot} ${FileExists} "$R0\uninstall.exe"
+        Return
+    ${EndIf}
+    MessageBox MB_ICONQUESTION|MB_YESNO "$R2" /SD IDNO IDNO keep
+    ; _?= runs the uninstaller in place, so that ExecWait waits for it.
+    ClearErrors
+    ExecWait '"$R0\uninstall.exe" $R1 /S _?=$R0' $0
+    ${If} ${Errors}
+    ${OrIf} $0 != 0
+        MessageBox MB_ICONEXCLAMATION|MB_OK "$(OtherNotRemoved)"
+        Return
+    ${EndIf}
+    Delete "$R0\uninstall.exe"
+    RMDir "$R0"
+keep:
+FunctionEnd
+
 Section
-    SetShellVarContext all
+    ${If} ${Silent}
+        Call FolderOfTheOtherMode
+        Pop $0
+        ${If} $0 != ""
+            SetErrorLevel 2
+            Abort "$0"
+        ${EndIf}
+    ${EndIf}
+    Call OfferToRemoveTheOtherMode
+
     SetOutPath "$INSTDIR\local"
-    File "${STAGE}/local/en_translate.txt"
-    File "${STAGE}/local/rus_translate.txt"
+    File "${STAGE}/x64/local/en_translate.txt"
+    File "${STAGE}/x64/local/rus_translate.txt"
     SetOutPath "$INSTDIR"
-    File "${STAGE}/pellavo.exe"
-    File "${STAGE}/help_en.html"
-    File "${STAGE}/help_ru.html"
+!if ${NSIS_PTR_SIZE} > 4
+    File "${STAGE}/x64/pellavo.exe"
+!else
+    ${If} ${RunningX64}
+        File "${STAGE}/x64/pellavo.exe"
+    ${Else}
+        File "${STAGE}/x86/pellavo.exe"
+    ${EndIf}
+!endif
+    File "${STAGE}/x64/help_en.html"
+    File "${STAGE}/x64/help_ru.html"
     File "${STAGE}/LICENSE.txt"
 
     ; The program speaks the language of this file.
@@ -111,22 +243,27 @@ Section
 
     WriteUninstaller "$INSTDIR\uninstall.exe"
     ; Started with the install folder as its working folder (the output path).
+    ; The user's Start menu for the user alone, everyone's for everyone.
     CreateShortcut "$SMPROGRAMS\Pellavo.lnk" "$INSTDIR\pellavo.exe"
-    Call MarkShortcutRunAsAdministrator
+    ${If} $MultiUser.InstallMode == AllUsers
+        Call MarkShortcutRunAsAdministrator
+    ${EndIf}
 
-    WriteRegStr HKLM "${UNINSTALL_KEY}" "DisplayName" "Pellavo"
-    WriteRegStr HKLM "${UNINSTALL_KEY}" "DisplayVersion" "${VERSION}"
-    WriteRegStr HKLM "${UNINSTALL_KEY}" "Publisher" "Pellavo developers"
-    WriteRegStr HKLM "${UNINSTALL_KEY}" "DisplayIcon" "$INSTDIR\pellavo.exe,0"
-    WriteRegStr HKLM "${UNINSTALL_KEY}" "InstallLocation" "$INSTDIR"
-    WriteRegStr HKLM "${UNINSTALL_KEY}" "UninstallString" '"$INSTDIR\uninstall.exe"'
-    WriteRegStr HKLM "${UNINSTALL_KEY}" "QuietUninstallString" '"$INSTDIR\uninstall.exe" /S'
+    ; SHCTX: HKLM for everyone, HKCU for the user, as MultiUser set it.
+    WriteRegStr SHCTX "${UNINSTALL_KEY}" "DisplayName" "Pellavo"
+    WriteRegStr SHCTX "${UNINSTALL_KEY}" "DisplayVersion" "${VERSION}"
+    WriteRegStr SHCTX "${UNINSTALL_KEY}" "Publisher" "Pellavo developers"
+    WriteRegStr SHCTX "${UNINSTALL_KEY}" "DisplayIcon" "$INSTDIR\pellavo.exe,0"
+    WriteRegStr SHCTX "${UNINSTALL_KEY}" "InstallLocation" "$INSTDIR"
+    ; The uninstaller is told its mode: it cannot tell one from its folder alone.
+    WriteRegStr SHCTX "${UNINSTALL_KEY}" "UninstallString" '"$INSTDIR\uninstall.exe" /$MultiUser.InstallMode'
+    WriteRegStr SHCTX "${UNINSTALL_KEY}" "QuietUninstallString" '"$INSTDIR\uninstall.exe" /$MultiUser.InstallMode /S'
     ; Silent installations end without the GUI, where MUI would save it.
-    WriteRegStr HKLM "${UNINSTALL_KEY}" "Language" "$LANGUAGE"
-    WriteRegDWORD HKLM "${UNINSTALL_KEY}" "NoModify" 1
-    WriteRegDWORD HKLM "${UNINSTALL_KEY}" "NoRepair" 1
+    WriteRegStr SHCTX "${UNINSTALL_KEY}" "Language" "$LANGUAGE"
+    WriteRegDWORD SHCTX "${UNINSTALL_KEY}" "NoModify" 1
+    WriteRegDWORD SHCTX "${UNINSTALL_KEY}" "NoRepair" 1
     ${GetSize} "$INSTDIR" "/S=0K" $0 $1 $2
-    WriteRegDWORD HKLM "${UNINSTALL_KEY}" "EstimatedSize" $0
+    WriteRegDWORD SHCTX "${UNINSTALL_KEY}" "EstimatedSize" $0
 
     ; Last, once everything the verbs name is in place.
     ; It exits with 1 when a setting or verb could not be written, with 2 when
@@ -140,9 +277,9 @@ Section
     ${EndIf}
 SectionEnd
 
-; The list and the verbs are the machine's, so the dialog that saves them
-; runs as administrator: the shortcut's SLDF_RUNAS_USER flag (0x2000 of
-; the LinkFlags at offset 0x14), for which CreateShortcut has no option.
+; For everyone, the list and the verbs are the machine's, so the dialog that
+; saves them runs as administrator: the shortcut's SLDF_RUNAS_USER flag
+; (0x2000 of the LinkFlags at offset 0x14), for which CreateShortcut has no option.
 Function MarkShortcutRunAsAdministrator
     ClearErrors
     FileOpen $0 "$SMPROGRAMS\Pellavo.lnk" a
@@ -156,6 +293,7 @@ Function MarkShortcutRunAsAdministrator
 FunctionEnd
 
 Function un.onInit
+    !insertmacro MULTIUSER_UNINIT
     !insertmacro MUI_UNGETLANGUAGE
 FunctionEnd
 
@@ -180,7 +318,6 @@ Function un.DeleteUnchangedSettings
 FunctionEnd
 
 Section Uninstall
-    SetShellVarContext all
     ; First, while the program that removes its verbs is still there.
     ClearErrors
     ExecWait '"$INSTDIR\pellavo.exe" Uninstall' $0
@@ -205,5 +342,5 @@ Section Uninstall
     RMDir "$INSTDIR"
 
     Delete "$SMPROGRAMS\Pellavo.lnk"
-    DeleteRegKey HKLM "${UNINSTALL_KEY}"
+    DeleteRegKey SHCTX "${UNINSTALL_KEY}"
 SectionEnd

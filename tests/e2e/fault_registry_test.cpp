@@ -11,12 +11,14 @@
 
 #include "app/run_application.h"
 #include "base/win32_handles.h"
+#include "tests/e2e/dialog_session.h"
 #include "tests/e2e/fault_checks.h"
 #include "tests/e2e/install_fixture.h"
 #include "tests/e2e/pellavo_runner.h"
 #include "tests/support/file_system.h"
 #include "tests/support/registry_default_value.h"
 #include "tests/support/registry_reading.h"
+#include "ui/resource.h"
 
 namespace {
 
@@ -257,7 +259,7 @@ TEST_F(InstallCommand, WithoutWicGivesTheVerbsToTheKindsEveryWindowsReads)
     EXPECT_EQ(newVerbs(), VerbCommands{});
 }
 
-TEST_F(InstallCommand, APerUserInstallNeedsNoRightToWriteTheMachinesClasses)
+TEST_F(InstallCommand, APerUserInstallSaveAndLanguageChangeNeedNoRightToWriteTheMachinesClasses)
 {
     // The types' key of the machine's classes, made for the case where the prefix has none yet.
     const ScopedDefaultValue types(HKEY_LOCAL_MACHINE, L"Software\\Classes\\SystemFileAssociations\\.pellavo-rights",
@@ -282,10 +284,22 @@ TEST_F(InstallCommand, APerUserInstallNeedsNoRightToWriteTheMachinesClasses)
                                            L"D:(D;;0x4;;;WD)(A;;KA;;;WD)");
             ASSERT_TRUE(denial.applied());
             EXPECT_TRUE(runsProgram(copy, quotedPath(copy) + L" Install", c.exitCode));
+            if (c.written == HKEY_CURRENT_USER) {
+                // The dialog writes the same classes: a language change shows no
+                // message box (the command would not return while one showed),
+                // and Save closes the dialog as it does when all went well.
+                DialogSession dialog(copy);
+                ASSERT_NE(dialog.window(), nullptr) << "the dialog did not show";
+                EXPECT_TRUE(dialog.command(IDM_RUSSIAN)) << "a message box showed";
+                EXPECT_TRUE(dialog.command(IDC_SAVE)) << "a message box showed";
+                const ChildRun run = dialog.close();
+                EXPECT_TRUE(run.finished && run.exitCode == 0);
+            }
         }
         EXPECT_EQ(verbsNaming(copy, HKEY_CURRENT_USER),
-                  c.written == HKEY_CURRENT_USER ? expectedVerbs(kEnglishVerbName, copy, kInstalledSizes)
-                                                 : VerbCommands{});
+                  c.written == HKEY_CURRENT_USER
+                      ? expectedVerbs(verbNameFormatIn(shipped(L"rus_translate.txt")), copy, kInstalledSizes)
+                      : VerbCommands{});
         EXPECT_EQ(verbsNaming(copy, HKEY_LOCAL_MACHINE), VerbCommands{});
         EXPECT_TRUE(runsProgram(copy, quotedPath(copy) + L" Uninstall"));
     }

@@ -1,8 +1,10 @@
 #!/usr/bin/env bash
 # Installs, uses and uninstalls Pellavo as a Windows user would, in a fresh
-# Wine prefix of its own: a silent installation, a verb carried out through
-# the shell, a silent uninstallation; then a silent Russian installation over
-# a size list kept from before, and its uninstallation, which keeps the list.
+# Wine prefix of its own, as the 64-bit Windows it is: a silent installation
+# for everyone, a verb carried out through the shell, a silent uninstallation;
+# one for the user alone, then one for everyone beside it, each uninstalled
+# leaving the other whole; then a silent Russian installation over a size list
+# kept from before, and its uninstallation, which keeps the list.
 # Usage: installer_test.sh SETUP_EXE PELLAVO_EXE HELPER_DIR WORK_DIR SAMPLE_JPG
 # (HELPER_DIR holds run_to_end.exe; WORK_DIR is deleted at the start and at
 # the end.)
@@ -20,6 +22,14 @@ install=$prefix/drive_c/Program\ Files/Pellavo
 shortcut=$prefix/drive_c/ProgramData/Microsoft/Windows/Start\ Menu/Programs/Pellavo.lnk
 uninstall_key='HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall\Pellavo'
 exe_path='C:\Program Files\Pellavo\pellavo.exe'
+# The same for the user alone: Wine names the user's folder after the Unix user.
+user=$(id -un)
+user_install=$prefix/drive_c/users/$user/AppData/Local/Programs/Pellavo
+user_shortcut=$prefix/drive_c/users/$user/AppData/Roaming/Microsoft/Windows/Start\ Menu/Programs/Pellavo.lnk
+user_uninstall_key='HKCU\Software\Microsoft\Windows\CurrentVersion\Uninstall\Pellavo'
+user_exe_path="C:\\users\\$user\\AppData\\Local\\Programs\\Pellavo\\pellavo.exe"
+machine_classes='HKLM\Software\Classes'
+user_classes='HKCU\Software\Classes'
 english='Resize @...'
 russian='Изменить размер до @...'
 default_sizes=(640x480 800x600 1024x768 1280x720 1920x1080)
@@ -57,21 +67,21 @@ key_text() {
     iconv -f UTF-16 -t UTF-8 "$file" | tr -d '\r'
 }
 
-# The verbs of a key with commands, as "NAME -> COMMAND", sorted; the
-# shell's own "open" left out.
+# The verbs of a key of the given classes with commands, as "NAME -> COMMAND",
+# sorted; the shell's own "open" left out.
 verbs_of() {
-    key_text "HKCR\\$1\\shell" | awk '
+    key_text "$1\\$2\\shell" | awk '
         /^\[.*\\command\]$/ { name = $0; sub(/\\command\]$/, "", name); sub(/^.*\\shell\\/, "", name); next }
         /^@="/ && name != "" { print name " -> " substr($0, 4, length($0) - 4) }
         /^\[/ { name = "" }' | sed 's/\\"/"/g; s/\\\\/\\/g' | grep -v '^open -> ' | sort || true
 }
 
-# The verbs pellavo.exe registers for a name format ("@" for the size) and sizes.
+# The verbs pellavo.exe at a path registers for a name format ("@" for the size) and sizes.
 expected_verbs() {
-    local format=$1 size
-    shift
+    local exe=$1 format=$2 size
+    shift 2
     for size in "$@"; do
-        printf '%s -> "%s" -size %s %%1\n' "${format/@/$size}" "$exe_path" "$size"
+        printf '%s -> "%s" -size %s %%1\n' "${format/@/$size}" "$exe" "$size"
     done | sort
 }
 
@@ -79,84 +89,166 @@ expected_verbs() {
 # and those of Wine's WIC decoders; and where earlier versions put them.
 extensions=(.jpg .jpeg .jpe .jfif .webp .gif .png .bmp .dib .rle .dds .jxr .hdp .wdp .tga .tpic .tif .tiff .ico)
 old_classes=(jpegfile giffile pngfile)
+# all_verbs CLASSES: every verb there, key by key.
 all_verbs() {
     local key
-    for key in "${extensions[@]/#/SystemFileAssociations\\}" "${old_classes[@]}"; do echo "$key:"; verbs_of "$key"; done
+    for key in "${extensions[@]/#/SystemFileAssociations\\}" "${old_classes[@]}"; do echo "$key:"; verbs_of "$1" "$key"; done
 }
+# expected_all_verbs EXE FORMAT SIZE...
 expected_all_verbs() {
     local key
     for key in "${extensions[@]/#/SystemFileAssociations\\}"; do echo "$key:"; expected_verbs "$@"; done
     printf '%s:\n' "${old_classes[@]}"
 }
 no_verbs() { printf '%s:\n' "${extensions[@]/#/SystemFileAssociations\\}" "${old_classes[@]}"; }
-installed_files() { [ -d "$install" ] && (cd "$install" && find . -type f | sed 's|^\./||' | sort); }
+# The drop-target class the verbs name, whole, from the key of the given classes.
+drop_target_server() {
+    local clsid
+    clsid=$(key_text "$1\\SystemFileAssociations\\.jpg\\shell\\Resize 800x600...\\DropTarget" |
+        sed -n 's/^"Clsid"="\(.*\)"$/\1/p')
+    [ -n "$clsid" ] && key_text "$1\\CLSID\\$clsid\\LocalServer32" | sed -n 's/^@="\(.*\)"$/\1/p' | sed 's/\\\\/\\/g; s/\\"/"/g'
+}
+files_in() { [ -d "$1" ] && (cd "$1" && find . -type f | sed 's|^\./||' | sort); }
+installed_files() { files_in "$install"; }
 same_file() { cmp -s "$1" "$2" && echo same || echo different; }
+gone() { [ -e "$1" ] && echo there || echo gone; }
+expected_files=$(printf '%s\n' LICENSE.txt current_translate.txt help_en.html help_ru.html local/en_translate.txt \
+    local/rus_translate.txt pellavo.exe settings.txt uninstall.exe)
 
+# uninstall KEY EXE_PATH MODE: the quiet uninstallation its Add/Remove entry names.
 uninstall() {
     local quiet
-    quiet=$("${run[@]}" reg query "$uninstall_key" /v QuietUninstallString | sed -n 's/.*REG_SZ *//p' | tr -d '\r')
-    expect "the Add/Remove entry names a quiet uninstallation" "$quiet" "\"${exe_path%\\*}\\uninstall.exe\" /S"
+    quiet=$("${run[@]}" reg query "$1" /v QuietUninstallString | sed -n 's/.*REG_SZ *//p' | tr -d '\r')
+    expect "the Add/Remove entry names a quiet uninstallation" "$quiet" "\"${2%\\*}\\uninstall.exe\" /$3 /S"
     # Uninstallers return at once and finish from a copy; run_to_end waits for that.
     "${run[@]}" "$helpers/run_to_end.exe" "$quiet"
+}
+
+# check_entry KEY EXE_PATH: the Add/Remove entry of an installation.
+check_entry() {
+    local entry value folder=${2%\\*}
+    entry=$(key_text "$1")
+    for value in '"DisplayName"="Pellavo"' '"DisplayVersion"="1.0"' '"Publisher"="Pellavo developers"' \
+                 "\"DisplayIcon\"=\"${2//\\/\\\\},0\"" \
+                 "\"UninstallString\"=\"\\\"${folder//\\/\\\\}\\\\uninstall.exe\\\" /$3\"" '"Language"="1033"'; do
+        expect "Add/Remove entry has $value" "$(grep -Fx "$value" <<<"$entry" || true)" "$value"
+    done
+    expect "Add/Remove entry has an EstimatedSize" "$(grep -c '^"EstimatedSize"=dword:0*[1-9a-f]' <<<"$entry" || true)" 1
+}
+
+# check_shortcut LINK EXE_PATH RUNAS_BIT: the Start-menu shortcut; the bit is
+# SLDF_RUNAS_USER, 0x2000 of the LinkFlags at offset 0x14 (32 when set).
+check_shortcut() {
+    # The shortcut holds its target as ANSI text and its working folder as
+    # UTF-16 after its length, which strings shows when it is a printable character.
+    expect "shortcut target" "$(strings "$1" 2>/dev/null | grep -Fx "$2" || true)" "$2"
+    expect "shortcut working folder" "$(strings -el "$1" 2>/dev/null |
+        folder=${2%\\*} awk '$0 == ENVIRON["folder"] || substr($0, 2) == ENVIRON["folder"] { print ENVIRON["folder"] }')" \
+        "${2%\\*}"
+    expect "the shortcut's run-as-administrator bit" "$(( $(od -An -tu1 -j21 -N1 "$1") & 0x20 ))" "$3"
+}
+
+# run_verb CLASSES EXE_PATH: the 800x600 verb, as Explorer starts it. Wine's
+# shell does not look under SystemFileAssociations: the registered command is
+# started whole, with the picture in place of %1.
+run_verb() {
+    local command
+    rm -rf "$pictures" && mkdir -p "$pictures"
+    cp "$sample" "$pictures/sunset.jpg"
+    command=$("${run[@]}" reg query "$1\\SystemFileAssociations\\.jpg\\shell\\Resize 800x600...\\command" /ve |
+        sed -n 's/.*REG_SZ *//p' | tr -d '\r')
+    expect "the verb runs the installed program" "${command%% -size*}" "\"$2\""
+    "${run[@]}" "$helpers/run_to_end.exe" "${command/\%1/$(windows_path "$pictures/sunset.jpg")}"
+    expect "the verb wrote the copy" "$(ls "$pictures")" "$(printf '%s\n' sunset.jpg sunset_800x450.jpg)"
+    expect "the copy is 800x450" "$(file -b "$pictures/sunset_800x450.jpg" 2>/dev/null | grep -o ', 800x450,' || true)" \
+        ", 800x450,"
 }
 
 echo "== a fresh prefix whose .jpg files open with something harmless"
 "${run[@]}" reg add 'HKCR\.jpg' /ve /d jpegfile /f >/dev/null
 "${run[@]}" reg add 'HKCR\jpegfile\shell\open\command' /ve /d 'C:\windows\system32\cmd.exe /c rem "%1"' /f >/dev/null
 
-echo "== silent installation"
-"${run[@]}" "$setup" /S
-expect "installed files" "$(installed_files)" "$(printf '%s\n' LICENSE.txt current_translate.txt help_en.html \
-    help_ru.html local/en_translate.txt local/rus_translate.txt pellavo.exe settings.txt uninstall.exe)"
-expect "pellavo.exe is the build's" "$(same_file "$install/pellavo.exe" "$pellavo")" same
+echo "== silent installation for everyone"
+"${run[@]}" "$setup" /S /AllUsers
+expect "installed files" "$(installed_files)" "$expected_files"
+expect "pellavo.exe is the 64-bit build" "$(same_file "$install/pellavo.exe" "$pellavo")" same
+expect "pellavo.exe is a PE32+ program" "$(file -b "$install/pellavo.exe" | grep -o '^PE32+ executable' || true)" \
+    "PE32+ executable"
 expect "the language is English" "$(same_file "$install/current_translate.txt" "$install/local/en_translate.txt")" same
 expect "the first size list" "$(cat "$install/settings.txt")" "$(printf '%s\r\n' "${default_sizes[@]}")"
-expect "English verbs for the five sizes" "$(all_verbs)" "$(expected_all_verbs "$english" "${default_sizes[@]}")"
-entry=$(key_text "$uninstall_key")
-for value in '"DisplayName"="Pellavo"' '"DisplayVersion"="1.0"' '"Publisher"="Pellavo developers"' \
-             '"DisplayIcon"="C:\\Program Files\\Pellavo\\pellavo.exe,0"' \
-             '"UninstallString"="\"C:\\Program Files\\Pellavo\\uninstall.exe\""' '"Language"="1033"'; do
-    expect "Add/Remove entry has $value" "$(grep -Fx "$value" <<<"$entry" || true)" "$value"
-done
-expect "Add/Remove entry has an EstimatedSize" "$(grep -c '^"EstimatedSize"=dword:0*[1-9a-f]' <<<"$entry" || true)" 1
-# The shortcut holds its target as ANSI text and its working folder as UTF-16.
-expect "shortcut target" "$(strings "$shortcut" 2>/dev/null | grep -Fx "$exe_path" || true)" "$exe_path"
-expect "shortcut working folder" "$(strings -el "$shortcut" 2>/dev/null | grep -Fx "${exe_path%\\*}" || true)" \
-    "${exe_path%\\*}"
-# SLDF_RUNAS_USER, bit 0x2000 of the LinkFlags at offset 0x14.
-expect "the shortcut runs as administrator" "$(( $(od -An -tu1 -j21 -N1 "$shortcut") & 0x20 ))" 32
+expect "English verbs for the five sizes, for everyone" "$(all_verbs "$machine_classes")" \
+    "$(expected_all_verbs "$exe_path" "$english" "${default_sizes[@]}")"
+expect "their drop target, for everyone" "$(drop_target_server "$machine_classes")" "\"$exe_path\" -serve 800x600"
+expect "no verbs for the user" "$(all_verbs "$user_classes")" "$(no_verbs)"
+check_entry "$uninstall_key" "$exe_path" AllUsers
+expect "no Add/Remove entry of the user's" "$(key_text "$user_uninstall_key")" ""
+check_shortcut "$shortcut" "$exe_path" 32
+run_verb "$machine_classes" "$exe_path"
 
-echo "== the verb, as Explorer starts it"
-# Wine's shell does not look under SystemFileAssociations: the registered
-# command is started whole, with the picture in place of %1.
-cp "$sample" "$pictures/sunset.jpg"
-command=$("${run[@]}" reg query 'HKCR\SystemFileAssociations\.jpg\shell\Resize 800x600...\command' /ve |
-    sed -n 's/.*REG_SZ *//p' | tr -d '\r')
-"${run[@]}" "$helpers/run_to_end.exe" "${command/\%1/$(windows_path "$pictures/sunset.jpg")}"
-expect "the verb wrote the copy" "$(ls "$pictures")" "$(printf '%s\n' sunset.jpg sunset_800x450.jpg)"
-expect "the copy is 800x450" "$(file -b "$pictures/sunset_800x450.jpg" 2>/dev/null | grep -o ', 800x450,' || true)" \
-    ", 800x450,"
-
-echo "== silent uninstallation"
-uninstall
+echo "== silent uninstallation for everyone"
+uninstall "$uninstall_key" "$exe_path" AllUsers
 # The files first: looked at straight away, they show whether the wait was real.
-expect "no install folder (the size list was the first one)" "$([ -e "$install" ] && echo there || echo gone)" gone
-expect "no shortcut" "$([ -e "$shortcut" ] && echo there || echo gone)" gone
-expect "no verbs left" "$(all_verbs)" "$(no_verbs)"
+expect "no install folder (the size list was the first one)" "$(gone "$install")" gone
+expect "no shortcut" "$(gone "$shortcut")" gone
+expect "no verbs left" "$(all_verbs "$machine_classes")" "$(no_verbs)"
 expect "no Add/Remove entry" "$(key_text "$uninstall_key")" ""
 
-echo "== silent Russian installation over a size list kept from before"
+echo "== silent installation for the user alone"
+"${run[@]}" "$setup" /S /CurrentUser
+expect "installed files, in the user's programs" "$(files_in "$user_install")" "$expected_files"
+expect "nothing in Program Files" "$(gone "$install")" gone
+expect "pellavo.exe is the 64-bit build" "$(same_file "$user_install/pellavo.exe" "$pellavo")" same
+expect "English verbs for the five sizes, for the user" "$(all_verbs "$user_classes")" \
+    "$(expected_all_verbs "$user_exe_path" "$english" "${default_sizes[@]}")"
+expect "their drop target, for the user" "$(drop_target_server "$user_classes")" "\"$user_exe_path\" -serve 800x600"
+expect "no verbs for everyone" "$(all_verbs "$machine_classes")" "$(no_verbs)"
+check_entry "$user_uninstall_key" "$user_exe_path" CurrentUser
+expect "no Add/Remove entry for everyone" "$(key_text "$uninstall_key")" ""
+expect "no shortcut for everyone" "$(gone "$shortcut")" gone
+check_shortcut "$user_shortcut" "$user_exe_path" 0
+run_verb "$user_classes" "$user_exe_path"
+
+echo "== silent installation for everyone beside it, which keeps the user's"
+"${run[@]}" "$setup" /S /AllUsers
+expect "installed files" "$(installed_files)" "$expected_files"
+expect "the user's files stay" "$(files_in "$user_install")" "$expected_files"
+expect "verbs for everyone" "$(all_verbs "$machine_classes")" \
+    "$(expected_all_verbs "$exe_path" "$english" "${default_sizes[@]}")"
+expect "the user's verbs stay" "$(all_verbs "$user_classes")" \
+    "$(expected_all_verbs "$user_exe_path" "$english" "${default_sizes[@]}")"
+
+echo "== silent uninstallation for the user, which keeps everyone's"
+uninstall "$user_uninstall_key" "$user_exe_path" CurrentUser
+expect "no user's install folder" "$(gone "$user_install")" gone
+expect "no user's shortcut" "$(gone "$user_shortcut")" gone
+expect "no verbs for the user" "$(all_verbs "$user_classes")" "$(no_verbs)"
+expect "no user's Add/Remove entry" "$(key_text "$user_uninstall_key")" ""
+expect "everyone's files stay" "$(installed_files)" "$expected_files"
+expect "everyone's verbs stay" "$(all_verbs "$machine_classes")" \
+    "$(expected_all_verbs "$exe_path" "$english" "${default_sizes[@]}")"
+expect "everyone's drop target stays" "$(drop_target_server "$machine_classes")" "\"$exe_path\" -serve 800x600"
+uninstall "$uninstall_key" "$exe_path" AllUsers
+expect "nothing left for everyone" "$(gone "$install"); $(all_verbs "$machine_classes")" "gone; $(no_verbs)"
+
+echo "== silent Russian installation over a size list kept from before, for everyone as the installer is elevated"
 mkdir -p "$install"
 printf '320x240\r\n1024x768\r\n' >"$install/settings.txt"
 "${run[@]}" "$setup" /S /LANG=RUS
 expect "the kept size list" "$(cat "$install/settings.txt")" "$(printf '320x240\r\n1024x768\r\n')"
 expect "the language is Russian" "$(same_file "$install/current_translate.txt" "$install/local/rus_translate.txt")" same
-expect "Russian verbs for the kept sizes" "$(all_verbs)" "$(expected_all_verbs "$russian" 320x240 1024x768)"
+expect "Russian verbs for the kept sizes" "$(all_verbs "$machine_classes")" \
+    "$(expected_all_verbs "$exe_path" "$russian" 320x240 1024x768)"
 
 echo "== silent uninstallation keeps the changed list"
-uninstall
+uninstall "$uninstall_key" "$exe_path" AllUsers
 expect "only settings.txt is left" "$(installed_files)" settings.txt
-expect "no verbs left" "$(all_verbs)" "$(no_verbs)"
+expect "no verbs left" "$(all_verbs "$machine_classes")" "$(no_verbs)"
+expect "no Add/Remove entry" "$(key_text "$uninstall_key")" ""
+
+echo "== a silent installation for everyone outside Program Files installs nothing"
+"${run[@]}" "$setup" /S /AllUsers '/D=C:\Tools\Pellavo' && status=0 || status=$?
+expect "the installer's exit code" "$status" 2
+expect "no folder" "$(gone "$prefix/drive_c/Tools/Pellavo")" gone
 expect "no Add/Remove entry" "$(key_text "$uninstall_key")" ""
 
 [ "$failures" -eq 0 ] && echo "installer test passed"
