@@ -8,7 +8,8 @@
 # <var>_TARBALL (for ExternalProject's URL) and <var>_PATCH_COMMAND (its
 # PATCH_COMMAND, run in the unpacked source). SKIP names patches of the series
 # that are left out; each must be in the series, so that a new Debian revision
-# cannot make a skip silently miss.
+# cannot make a skip silently miss. A package with no debian/patches at all
+# has nothing to apply; one with the folder but no series is taken as broken.
 set(PELLAVO_APPLY_PATCHES_SCRIPT ${CMAKE_CURRENT_LIST_DIR}/apply-patches.cmake)
 
 function(pellavo_check_sha256 name file expected)
@@ -31,15 +32,18 @@ function(pellavo_debian_source var)
     # Unpacked afresh at every configure, so no patch of another revision stays.
     set(debian_dir ${CMAKE_BINARY_DIR}/debian-sources/${arg_NAME})
     file(REMOVE_RECURSE ${debian_dir})
-    file(ARCHIVE_EXTRACT INPUT ${arg_DEBIAN} DESTINATION ${debian_dir} PATTERNS debian/patches)
+    # All of debian/, small as it is: a pattern that matches nothing fails the extraction.
+    file(ARCHIVE_EXTRACT INPUT ${arg_DEBIAN} DESTINATION ${debian_dir})
     set(patch_dir ${debian_dir}/debian/patches)
-    if(NOT EXISTS ${patch_dir}/series)
-        message(FATAL_ERROR "${arg_DEBIAN} holds no debian/patches/series")
+    if(EXISTS ${patch_dir}/series)
+        # quilt's series: a patch a line, maybe with its options, comments after #.
+        # Only -p1 is taken, the level dpkg-source itself applies them at.
+        file(STRINGS ${patch_dir}/series lines)
+    elseif(EXISTS ${patch_dir})
+        message(FATAL_ERROR "${arg_DEBIAN} holds debian/patches but no debian/patches/series")
+    else()
+        set(lines)
     endif()
-
-    # quilt's series: a patch a line, maybe with its options, comments after #.
-    # Only -p1 is taken, the level dpkg-source itself applies them at.
-    file(STRINGS ${patch_dir}/series lines)
     set(series)
     foreach(line IN LISTS lines)
         string(REGEX REPLACE "#.*" "" line "${line}")

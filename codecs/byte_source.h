@@ -12,6 +12,9 @@ public:
     virtual size_t read(uint8_t* buffer, size_t count) = 0;
 };
 
+// Reads until count bytes are in buffer or the source ends; how many came.
+size_t readFully(ByteSource& source, uint8_t* buffer, size_t count);
+
 // The bytes of a block in memory.
 class MemorySource : public ByteSource {
 public:

@@ -5,6 +5,7 @@
 
 #include "codecs/jpeg_decoder.h"
 #include "codecs/picture_signature.h"
+#include "codecs/png_decoder.h"
 #include "codecs/webp_decoder.h"
 
 namespace {
@@ -37,6 +38,7 @@ struct OwnCodec {
 
 const OwnCodec kOwnCodecs[] = {
     {isJpegSignature, openWith<JpegDecoder>},
+    {isPngSignature, openWith<PngDecoder>},
     {isWebpSignature, openWith<WebpDecoder>},
 };
 

@@ -11,7 +11,7 @@
 constexpr size_t kHeadBytes = 32;
 
 // Opens the decoder of the program's own codecs (libjpeg-turbo for JPEG, in
-// grey, colour or inks; libwebp for WebP) whose kind the file's first bytes show, and reads
+// grey, colour or inks; libspng for PNG; libwebp for WebP) whose kind the file's first bytes show, and reads
 // the file's head through `source`, which the decoder then owns;
 // NotForThisDecoder when none of them is the file's.
 DecodeStatus openOwnDecoder(const uint8_t* head, size_t count, std::unique_ptr<ByteSource> source,

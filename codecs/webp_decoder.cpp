@@ -60,17 +60,6 @@ DecodeStatus statusOf(VP8StatusCode code)
     }
 }
 
-size_t readFully(ByteSource& source, uint8_t* buffer, size_t count)
-{
-    size_t done = 0;
-    while (done < count) {
-        const size_t read = source.read(buffer + done, count - done);
-        if (read == 0) break;
-        done += read;
-    }
-    return done;
-}
-
 // The RIFF chunk whole, as long as its header says: a file that ends before is cut short.
 DecodeStatus readRiff(ByteSource& source, std::vector<uint8_t>& file)
 {

@@ -16,9 +16,6 @@ namespace {
 bool containerOf(PictureKind kind, GUID& container)
 {
     switch (kind) {
-    case PictureKind::Png:
-        container = GUID_ContainerFormatPng;
-        return true;
     case PictureKind::Gif:
         container = GUID_ContainerFormatGif;
         return true;

@@ -6,7 +6,7 @@
 #include "codecs/picture_decoder.h"
 #include "pixels/pixel_view.h"
 
-// The pixels (grey, BGR, or BGRA with straight alpha) as a PNG, BMP or TIFF
+// The pixels (grey, BGR, or BGRA with straight alpha) as a BMP or TIFF
 // file by Windows' own encoders, or as a GIF of at most 256 colours, keeping
 // sourcePalette where it can show them; with the colour profile where the
 // encoder takes one. False for any other kind, or when an encoder fails.

@@ -4,6 +4,7 @@
 #include "codecs/jpeg_encoder.h"
 #include "codecs/jpeg_metadata.h"
 #include "codecs/picture_codecs.h"
+#include "codecs/png_encoder.h"
 #include "codecs/webp_encoder.h"
 #include "codecs/wic_decoder.h"
 #include "codecs/wic_encoder.h"
@@ -160,12 +161,13 @@ PictureKind Picture::copyKind() const
     return copyKindFor(sourceKind_, copy_.view());
 }
 
-// What each kind of copy is written by: JPEG by libjpeg-turbo, WebP by
-// libwebp, the others by Windows.
+// What each kind of copy is written by: JPEG by libjpeg-turbo, PNG by
+// libspng, WebP by libwebp, the others by Windows.
 static bool encodeCopy(PictureKind kind, const PixelView& pixels, const PictureMetadata& kept, bool lossless,
                        const std::vector<uint32_t>& sourcePalette, std::vector<uint8_t>& file)
 {
     if (kind == PictureKind::Jpeg) return encodeJpeg(pixels, segmentsOfCopy(kept), file);
+    if (kind == PictureKind::Png) return encodePng(pixels, kept, file);
     if (kind == PictureKind::WebP) return encodeWebp(pixels, kept, lossless, file);
     return encodeWithWic(kind, pixels, kept.colourProfile, sourcePalette, file);
 }
@@ -191,7 +193,8 @@ bool Picture::save(const Utf8String& path, PictureKind kind)
     std::vector<uint8_t> file;
     const PictureMetadata kept = metadataForCopy(metadata_, orientation_ != 1, copySize);
     if (!encodeCopy(kind, copy_.view(), kept, lossless_, sourcePalette_, file))
-        return fail(kind == PictureKind::Jpeg || kind == PictureKind::WebP ? ResizeOutcome::OutOfMemory
-                                                                            : ResizeOutcome::Unwritable);
+        return fail(kind == PictureKind::Jpeg || kind == PictureKind::Png || kind == PictureKind::WebP
+                        ? ResizeOutcome::OutOfMemory
+                        : ResizeOutcome::Unwritable);
     return writeWholeFile(path.toWide().units(), file.data(), file.size()) || fail(ResizeOutcome::Unwritable);
 }

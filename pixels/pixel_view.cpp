@@ -1,6 +1,7 @@
 #include "pixels/pixel_view.h"
 
 #include <new>
+#include <utility>
 
 bool PixelBuffer::allocate(int32_t width, int32_t height, int32_t channels)
 {
@@ -18,6 +19,11 @@ bool PixelBuffer::allocate(int32_t width, int32_t height, int32_t channels)
     height_ = height;
     channels_ = channels;
     return true;
+}
+
+void swapRedAndBlue(uint8_t* row, int32_t width, int32_t channels)
+{
+    for (int32_t x = 0; x < width; ++x, row += channels) std::swap(row[0], row[2]);
 }
 
 bool expandGreyToBgr(const PixelView& grey, PixelBuffer& bgr)

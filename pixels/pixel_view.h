@@ -53,6 +53,10 @@ private:
     int32_t channels_ = 0;
 };
 
+// A row of BGR or BGRA pixels made RGB or RGBA in place, or back: the
+// order PNG stores.
+void swapRedAndBlue(uint8_t* row, int32_t width, int32_t channels);
+
 // Grey pixels as BGR, for writers that take colour only; false when memory
 // runs out or the view is not grey.
 bool expandGreyToBgr(const PixelView& grey, PixelBuffer& bgr);

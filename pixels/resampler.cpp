@@ -115,30 +115,44 @@ int32_t StreamedScale::sourceRowsFor(int32_t bottom) const
 
 void StreamedScale::rowsFilled(int32_t rows)
 {
-    int32_t ready = rows;
-    if (resampled_.pixels != source_.pixels) {
-        // Only whole blocks, but for the cut-short ones at the bottom edge.
-        const int32_t reducible = rows >= source_.height ? resampled_.height : rows / factor_;
-        if (reducible > reducedRows_) {
-            try {
-                if (!boxReduceRows(source_, factor_, reducedRows_, reducible, reduced_.mutableView()))
-                    outOfMemory_ = true;
-            } catch (const std::bad_alloc&) {
-                outOfMemory_ = true;
-            }
-            reducedRows_ = reducible;
-        }
-        ready = reducedRows_;
-    }
     {
         const std::lock_guard<std::mutex> hold(lock_);
-        readyRows_ = ready;
+        filledRows_ = rows;
+        if (resampled_.pixels == source_.pixels) readyRows_ = rows;
+    }
+    arrived_.notify_all();
+    // The second core, where there is one, reduces them, so that the filling
+    // thread goes straight back to decoding.
+    if (!secondCore_.joinable()) reduceFilled();
+}
+
+void StreamedScale::reduceFilled()
+{
+    if (resampled_.pixels == source_.pixels) return;
+    const std::lock_guard<std::mutex> reducing(reducing_);
+    int32_t filled = 0;
+    {
+        const std::lock_guard<std::mutex> hold(lock_);
+        filled = filledRows_;
+    }
+    // Only whole blocks, but for the cut-short ones at the bottom edge.
+    const int32_t reducible = filled >= source_.height ? resampled_.height : filled / factor_;
+    if (reducible <= reducedRows_) return;
+    try {
+        if (!boxReduceRows(source_, factor_, reducedRows_, reducible, reduced_.mutableView())) outOfMemory_ = true;
+    } catch (const std::bad_alloc&) {
+        outOfMemory_ = true;
+    }
+    reducedRows_ = reducible;
+    {
+        const std::lock_guard<std::mutex> hold(lock_);
+        readyRows_ = reducible;
     }
     arrived_.notify_all();
 }
 
-// Takes the next band not yet taken, waits for the rows it reads, and
-// resamples it, until no band is left.
+// Takes the next band not yet taken, reduces the rows it reads as they come
+// and waits for the rest, and resamples it, until no band is left.
 void StreamedScale::resampleBands()
 {
     for (;;) {
@@ -149,8 +163,16 @@ void StreamedScale::resampleBands()
         const int32_t needed = sourceRowsFor(bottom);
         {
             std::unique_lock<std::mutex> hold(lock_);
-            arrived_.wait(hold, [&] { return stopping_ || readyRows_ >= needed; });
-            if (stopping_) return;
+            int32_t seen = -1;
+            for (;;) {
+                arrived_.wait(hold, [&] { return stopping_ || readyRows_ >= needed || filledRows_ != seen; });
+                if (stopping_) return;
+                if (readyRows_ >= needed) break;
+                seen = filledRows_;
+                hold.unlock();
+                reduceFilled();
+                hold.lock();
+            }
         }
         if (!resampleRows(resampled_, extent_, scaled_.mutableView(), top, bottom)) outOfMemory_ = true;
     }

@@ -21,9 +21,9 @@ enum class ScaleStatus {
 // as the rows come, then every pixel is resampled with a separable cubic
 // filter whose support widens with the shrink, transparent pixels weighted by
 // their alpha and the edges clamped, all on the picture's own sRGB values.
-// The copy's rows are resampled in bands, on a second core as soon as the
-// source rows a band reads are there, and by the filling thread too once the
-// source is whole, so that decoding and resampling overlap. Objects on
+// The box average and the copy's rows, in bands, are made on a second core as
+// soon as the source rows they read are there, and by the filling thread too
+// once the source is whole, so that decoding and resampling overlap. Objects on
 // different threads share nothing.
 class StreamedScale {
 public:
@@ -44,13 +44,17 @@ public:
 
 private:
     void resampleBands();
+    // Box-reduces the source rows filled since the last call, on whichever
+    // thread gets there first.
+    void reduceFilled();
     int32_t sourceRowsFor(int32_t bottom) const;
     void stop();
 
     PixelView source_;
     int32_t factor_ = 1;
     PixelBuffer reduced_;
-    int32_t reducedRows_ = 0;
+    std::mutex reducing_;
+    int32_t reducedRows_ = 0;  // of reduced_, under reducing_
     // What the resampler reads: the source itself or its box reduction.
     PixelView resampled_;
     PixelExtent extent_;
@@ -62,7 +66,8 @@ private:
 
     std::mutex lock_;
     std::condition_variable arrived_;
-    int32_t readyRows_ = 0;  // rows of resampled_ that hold their pixels
+    int32_t filledRows_ = 0;  // rows of source_ that hold their pixels
+    int32_t readyRows_ = 0;   // rows of resampled_ that do
     bool stopping_ = false;
     std::thread secondCore_;
 };

@@ -10,6 +10,7 @@
 #include "codecs/jpeg_decoder.h"
 #include "codecs/jpeg_encoder.h"
 #include "codecs/picture_codecs.h"
+#include "codecs/png_encoder.h"
 #include "codecs/webp_encoder.h"
 #include "tests/support/jpeg_forms.h"
 
@@ -337,7 +338,9 @@ TEST(PictureCodecs, TheFirstBytesChooseTheCodecWhateverTheName)
     ASSERT_TRUE(pixels.allocate(16, 12, 3));
     std::vector<uint8_t> webp;
     ASSERT_TRUE(encodeWebp(pixels.view(), {}, true, webp));
-    const Bytes png = {0x89, 'P', 'N', 'G', 0x0D, 0x0A, 0x1A, 0x0A, 0, 0, 0, 0x0D, 'I', 'H', 'D', 'R'};
+    std::vector<uint8_t> png;
+    ASSERT_TRUE(encodePng(pixels.view(), {}, png));
+    const Bytes gif = {'G', 'I', 'F', '8', '9', 'a', 16, 0, 12, 0};
     const Bytes heic = {0, 0, 0, 0x18, 'f', 't', 'y', 'p', 'h', 'e', 'i', 'c'};
     const Bytes avif = {0, 0, 0, 0x18, 'f', 't', 'y', 'p', 'a', 'v', 'i', 'f'};
     const Bytes jpegXl = {0xFF, 0x0A, 0xFA};
@@ -350,9 +353,11 @@ TEST(PictureCodecs, TheFirstBytesChooseTheCodecWhateverTheName)
     } rows[] = {
         {"JPEG", jpeg, DecodeStatus::Decoded, PictureKind::Jpeg, false},
         {"WebP", Bytes(webp.begin(), webp.end()), DecodeStatus::Decoded, PictureKind::WebP, false},
+        {"PNG", Bytes(png.begin(), png.end()), DecodeStatus::Decoded, PictureKind::Png, false},
         {"JPEG cut in its header", Bytes(jpeg.begin(), jpeg.begin() + 30), DecodeStatus::Corrupt, PictureKind::Other, false},
+        {"PNG cut in its header", Bytes(png.begin(), png.begin() + 20), DecodeStatus::Corrupt, PictureKind::Other, false},
         // Left to Windows' codecs.
-        {"PNG", png, DecodeStatus::NotForThisDecoder, PictureKind::Other, false},
+        {"GIF", gif, DecodeStatus::NotForThisDecoder, PictureKind::Other, false},
         {"HEIC", heic, DecodeStatus::NotForThisDecoder, PictureKind::Other, true},
         {"AVIF", avif, DecodeStatus::NotForThisDecoder, PictureKind::Other, true},
         {"JPEG XL", jpegXl, DecodeStatus::NotForThisDecoder, PictureKind::Other, true},

@@ -1,14 +1,19 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstdlib>
 #include <memory>
 #include <string>
+#include <utility>
 #include <vector>
 
+#include <spng.h>
 #include <webp/encode.h>
 #include <webp/mux.h>
 
 #include "codecs/decode_whole.h"
+#include "codecs/png_decoder.h"
+#include "codecs/png_encoder.h"
 #include "codecs/webp_decoder.h"
 #include "codecs/webp_encoder.h"
 #include "tests/support/exif_orientation.h"
@@ -81,11 +86,12 @@ struct Decoded {
 
 constexpr ImageSize kFullSize = {65536, 65536};
 
+template <typename Decoder = WebpDecoder>
 Decoded decoded(const Bytes& file, const ImageSize& smallest = kFullSize)
 {
     Decoded result;
     MemorySource source(file.data(), file.size());
-    WebpDecoder decoder;
+    Decoder decoder;
     result.header = decoder.readHeader(source);
     result.status = decodeWhole(decoder, smallest, result.pixels);
     result.stored = decoder.storedSize();
@@ -331,5 +337,223 @@ TEST(WebpCodec, EncodesBottomUpRowsAndRefusesWhatItCannotWrite)
         Bytes written = {1};
         EXPECT_FALSE(encodeWebp(refused, {}, false, written)) << refused.width;
         EXPECT_TRUE(written.empty()) << refused.width;
+    }
+}
+
+namespace {
+
+struct SpngDeleter {
+    void operator()(spng_ctx* context) const { spng_ctx_free(context); }
+};
+
+struct PngForm {
+    uint32_t width;
+    uint32_t height;
+    uint8_t depth;
+    uint8_t colourType;
+    bool interlaced;
+};
+
+// A PNG of that form written by libspng itself from scanlines as PNG stores
+// them (big-endian samples, small ones packed), with a palette and a
+// transparent colour or entries where given: forms the program's own
+// encoder never writes.
+Bytes pngOf(const PngForm& form, const Bytes& scanlines, const spng_plte* palette = nullptr,
+            const spng_trns* transparency = nullptr)
+{
+    const std::unique_ptr<spng_ctx, SpngDeleter> context(spng_ctx_new(SPNG_CTX_ENCODER));
+    spng_ctx* png = context.get();
+    EXPECT_EQ(spng_set_option(png, SPNG_ENCODE_TO_BUFFER, 1), SPNG_OK);
+    spng_ihdr header = {form.width, form.height, form.depth, form.colourType, 0, 0, form.interlaced};
+    EXPECT_EQ(spng_set_ihdr(png, &header), SPNG_OK);
+    if (palette) EXPECT_EQ(spng_set_plte(png, const_cast<spng_plte*>(palette)), SPNG_OK);
+    if (transparency) EXPECT_EQ(spng_set_trns(png, const_cast<spng_trns*>(transparency)), SPNG_OK);
+    EXPECT_EQ(spng_encode_image(png, scanlines.data(), scanlines.size(), SPNG_FMT_RAW, SPNG_ENCODE_FINALIZE),
+              SPNG_OK);
+    size_t length = 0;
+    int error = 0;
+    void* bytes = spng_get_png_buffer(png, &length, &error);
+    EXPECT_NE(bytes, nullptr);
+    const Bytes file(static_cast<uint8_t*>(bytes), static_cast<uint8_t*>(bytes) + length);
+    free(bytes);
+    return file;
+}
+
+Bytes pngOf(const PixelView& pixels, const PictureMetadata& metadata = {})
+{
+    Bytes file;
+    EXPECT_TRUE(encodePng(pixels, metadata, file));
+    return file;
+}
+
+Bytes tightly(const PixelView& pixels)
+{
+    Bytes bytes;
+    for (int32_t y = 0; y < pixels.height; ++y)
+        bytes.insert(bytes.end(), pixels.row(y), pixels.row(y) + pixels.width * pixels.channels);
+    return bytes;
+}
+
+// A 13 x 11 gradient of RGB scanlines, odd both ways so that every pass of
+// Adam7 interlacing has a part of it.
+Bytes gradientScanlines()
+{
+    Bytes scanlines;
+    for (int y = 0; y < 11; ++y)
+        for (int x = 0; x < 13; ++x)
+            scanlines.insert(scanlines.end(), {static_cast<uint8_t>(x * 19), static_cast<uint8_t>(y * 23),
+                                               static_cast<uint8_t>(x * y)});
+    return scanlines;
+}
+
+Bytes blueFirst(Bytes rgb)
+{
+    for (size_t at = 0; at + 2 < rgb.size(); at += 3) std::swap(rgb[at], rgb[at + 2]);
+    return rgb;
+}
+
+}  // namespace
+
+TEST(PngCodec, DecodesEveryFormToGreyBgrOrBgraOfEightBits)
+{
+    spng_plte redAndGreen = {};
+    redAndGreen.n_entries = 2;
+    redAndGreen.entries[0] = {255, 0, 0, 255};
+    redAndGreen.entries[1] = {0, 255, 0, 255};
+    spng_trns firstEntryClear = {};
+    firstEntryClear.n_type3_entries = 1;
+    firstEntryClear.type3_alpha[0] = 0;
+    spng_trns clearColour = {};
+    clearColour.red = 10;
+    clearColour.green = 20;
+    clearColour.blue = 30;
+    spng_trns clearGrey = {};
+    clearGrey.gray = 7;
+    const Bytes gradient = gradientScanlines();
+    const struct {
+        const char* what;
+        Bytes file;
+        int32_t channels;
+        Bytes pixels;  // as decoded, row after row
+    } rows[] = {
+        {"palette, first entry transparent", pngOf({2, 2, 8, 3, false}, {0, 1, 1, 0}, &redAndGreen, &firstEntryClear),
+         4, {0, 0, 255, 0, 0, 255, 0, 255, 0, 255, 0, 255, 0, 0, 255, 0}},
+        {"palette of 2 bits", pngOf({3, 1, 2, 3, false}, {0x14}, &redAndGreen), 3, {0, 0, 255, 0, 255, 0, 0, 255, 0}},
+        {"colour of 16 bits", pngOf({1, 1, 16, 2, false}, {0x12, 0x34, 0xAB, 0xCD, 0x00, 0xFF}), 3, {0x00, 0xAB, 0x12}},
+        {"grey of 16 bits", pngOf({2, 1, 16, 0, false}, {0x80, 0x01, 0xFF, 0xFF}), 3, {0x80, 0x80, 0x80, 255, 255, 255}},
+        {"grey of 1 bit", pngOf({3, 1, 1, 0, false}, {0xA0}), 1, {255, 0, 255}},
+        {"grey with alpha", pngOf({2, 1, 8, 4, false}, {50, 0, 60, 128}), 4, {50, 50, 50, 0, 60, 60, 60, 128}},
+        {"colour with a transparent colour", pngOf({2, 1, 8, 2, false}, {10, 20, 30, 10, 20, 31}, nullptr, &clearColour),
+         4, {30, 20, 10, 0, 31, 20, 10, 255}},
+        {"grey with a transparent grey", pngOf({2, 1, 8, 0, false}, {7, 8}, nullptr, &clearGrey), 4,
+         {7, 7, 7, 0, 8, 8, 8, 255}},
+        {"interlaced colour", pngOf({13, 11, 8, 2, true}, gradient), 3, blueFirst(gradient)},
+        {"colour", pngOf({13, 11, 8, 2, false}, gradient), 3, blueFirst(gradient)},
+    };
+    for (const auto& row : rows) {
+        const Decoded result = decoded<PngDecoder>(row.file, {1, 1});
+        ASSERT_EQ(result.status, DecodeStatus::Decoded) << row.what;
+        const PixelView view = result.pixels.view();
+        EXPECT_EQ(view.channels, row.channels) << row.what;
+        EXPECT_EQ(tightly(view), row.pixels) << row.what;
+        EXPECT_EQ(result.orientation, 1) << row.what;
+    }
+}
+
+TEST(PngCodec, RoundTripsThePixelsAndCarriesTheProfileExifAndXmp)
+{
+    const PixelBuffer colour = quadrants(64, 48, 3);
+    const PixelBuffer grey = quadrants(64, 48, 1);
+    const PixelBuffer translucent = quadrants(64, 48, 4, true);
+    PixelView bottomUp = colour.view();
+    bottomUp.pixels = bottomUp.row(47);
+    bottomUp.stride = -bottomUp.stride;
+    PixelBuffer upsideDown;
+    ASSERT_TRUE(upsideDown.allocate(64, 48, 3));
+    for (int32_t y = 0; y < 48; ++y) std::copy_n(bottomUp.row(y), 64 * 3, upsideDown.mutableView().row(y));
+    for (const PixelView& pixels : {colour.view(), grey.view(), translucent.view(), bottomUp}) {
+        const Decoded result = decoded<PngDecoder>(pngOf(pixels));
+        ASSERT_EQ(result.status, DecodeStatus::Decoded) << pixels.channels;
+        EXPECT_EQ(result.stored, (ImageSize{64, 48}));
+        EXPECT_EQ(tightly(result.pixels.view()), tightly(pixels)) << pixels.channels << " " << pixels.stride;
+    }
+
+    ExifContent sideways;
+    sideways.orientation = 6;
+    const Bytes exifSegment = makeExifSegment(sideways).data;
+    const Bytes tiff(exifSegment.begin() + kTiffStart, exifSegment.end());
+    const Bytes xmp = {'<', 'x', ':', 'x', 'm', 'p', 'm', 'e', 't', 'a', '/', '>'};
+    const PictureMetadata all = {Bytes(3001, 0x5A), tiff, xmp, {}};
+    const struct {
+        const char* what;
+        PictureMetadata written;
+        PictureMetadata read;
+        int orientation;
+    } rows[] = {
+        {"all three", all, all, 6},
+        {"Exif's start and no TIFF block, left out", {{}, exifSegment, xmp, {}}, {{}, {}, xmp, {}}, 1},
+        {"none", {}, {}, 1},
+    };
+    for (const auto& row : rows) {
+        const Decoded result = decoded<PngDecoder>(pngOf(translucent.view(), row.written));
+        ASSERT_EQ(result.status, DecodeStatus::Decoded) << row.what;
+        EXPECT_EQ(result.metadata.colourProfile, row.read.colourProfile) << row.what;
+        EXPECT_EQ(result.metadata.exif, row.read.exif) << row.what;
+        EXPECT_EQ(result.metadata.xmp, row.read.xmp) << row.what;
+        EXPECT_EQ(result.orientation, row.orientation) << row.what;
+    }
+    Bytes written = {1};
+    EXPECT_FALSE(encodePng(PixelView{}, {}, written));
+    EXPECT_TRUE(written.empty());
+}
+
+TEST(PngCodec, TellsTheRowsAsTheyComeAndDecodesNothingDamaged)
+{
+    const Bytes file = pngOf(quadrants(64, 48, 3).view());
+    const Bytes interlaced = pngOf({13, 11, 8, 2, true}, gradientScanlines());
+    for (const Bytes* picture : {&file, &interlaced}) {
+        MemorySource source(picture->data(), picture->size());
+        PngDecoder decoder;
+        ASSERT_EQ(decoder.readHeader(source), DecodeStatus::Decoded);
+        ASSERT_EQ(decoder.start({1, 1}), DecodeStatus::Decoded);
+        const ImageSize size = decoder.decodedSize();
+        // Rows with room to spare, which stays as it was.
+        const ptrdiff_t stride = (size.width + 5) * 3;
+        Bytes memory(static_cast<size_t>(stride * size.height), 0xCC);
+        const MutablePixelView target = {memory.data(), size.width, size.height, stride, 3};
+        std::vector<int32_t> told;
+        const RowsDecoded telling = {
+            [](void* list, int32_t rows) { static_cast<std::vector<int32_t>*>(list)->push_back(rows); }, &told};
+        ASSERT_EQ(decoder.readPixels(target, &telling), DecodeStatus::Decoded);
+        ASSERT_FALSE(told.empty());
+        EXPECT_EQ(told.back(), size.height);
+        EXPECT_TRUE(std::is_sorted(told.begin(), told.end()));
+        // An interlaced file's rows are whole only at the end.
+        EXPECT_EQ(told.size() > 1, picture == &file);
+        EXPECT_EQ(memory[static_cast<size_t>(stride) - 1], 0xCC);
+    }
+
+    Bytes damaged = file;
+    damaged[damaged.size() / 2] ^= 0x10;
+    Bytes gif = {'G', 'I', 'F', '8', '9', 'a', 1, 0, 1, 0};
+    gif.resize(64);
+    constexpr DecodeStatus kCorrupt = DecodeStatus::Corrupt;
+    const struct {
+        const char* what;
+        Bytes file;
+        DecodeStatus header;
+        DecodeStatus status;
+    } rows[] = {
+        {"GIF", gif, DecodeStatus::NotForThisDecoder, DecodeStatus::NotForThisDecoder},
+        {"cut in its header", Bytes(file.begin(), file.begin() + 20), kCorrupt, DecodeStatus::NotForThisDecoder},
+        {"cut in its pixels", Bytes(file.begin(), file.begin() + static_cast<ptrdiff_t>(file.size() / 2)),
+         DecodeStatus::Decoded, kCorrupt},
+        {"a byte of its pixels changed", damaged, DecodeStatus::Decoded, kCorrupt},
+    };
+    for (const auto& row : rows) {
+        const Decoded result = decoded<PngDecoder>(row.file, {1, 1});
+        EXPECT_EQ(result.header, row.header) << row.what;
+        EXPECT_EQ(result.status, row.status) << row.what;
+        EXPECT_EQ(result.pixels.view().pixels, nullptr) << row.what;
     }
 }
