@@ -21,6 +21,9 @@
 
 namespace {
 
+// Pictures made once by other tools, in the source tree (the drive Wine maps to /).
+const std::wstring kE2eData = L"Z:" PELLAVO_E2E_DATA;
+
 struct EncoderCase {
     const wchar_t* source;
     PictureFormat sourceFormat;
@@ -175,11 +178,16 @@ TEST_F(ResizeCommand, ResizesWhatWindowsCodecsReadIntoTheirOwnKindOrAPortableOne
          kFourColours, true},
         {L"sprite.tga", targaBytes(80, 60, quadrants(80, 60, true)), L"sprite_800x600.png", Encoding::Png, 800, 600,
          kFourColours, true},
+        // Made by jxrlib's JxrEncApp from the opaque quadrants, 160 x 120:
+        // nothing here writes JPEG XR in process.
+        {L"photo.jxr", readFileBytes(kE2eData + L"/quadrants.jxr").value_or(Bytes()), L"photo_800x600.jpg",
+         Encoding::Jpeg, 800, 600, kFourColours, false},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(testing::Message() << c.source);
         ResizeWorkspace workspace;
         ASSERT_TRUE(workspace.ready());
+        ASSERT_FALSE(c.bytes.empty());
         ASSERT_TRUE(writeFileBytes(workspace.picture(c.source), c.bytes));
 
         EXPECT_TRUE(runsPellavo(L"-size 800x600 " + workspace.picture(c.source)));
