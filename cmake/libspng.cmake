@@ -61,9 +61,10 @@ else()
 endif()
 
 # libspng calls its SSE2 code for undoing the sub, average and Paeth filters
-# without asking the processor. Every x86-64 one has SSE2; the 32-bit program
-# still runs on processors without it, as Windows 7 does, so it keeps the plain
-# C (GCC 12 would not build that code for i686 without -msse2 anyway).
+# without asking the processor, which every x86-64 one has. The 32-bit
+# program keeps the plain C, so that it runs on any x86 processor, as
+# libjpeg-turbo and libwebp do by choosing their SIMD code at run time (nor
+# does GCC 12 build that code for i686 without -msse2).
 if(CMAKE_SYSTEM_PROCESSOR STREQUAL "x86_64")
     set(PELLAVO_SPNG_OPT ON)
 else()

@@ -1,11 +1,14 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <memory>
+#include <string>
 
 #include "codecs/byte_source.h"
 #include "codecs/jpeg_metadata.h"
 #include "codecs/decode_whole.h"
-#include "codecs/webp_decoder.h"
+#include "codecs/picture_codecs.h"
+#include "codecs/png_encoder.h"
 #include "codecs/webp_encoder.h"
 #include "codecs/wic_decoder.h"
 #include "tests/e2e/picture_expectations.h"
@@ -209,7 +212,7 @@ TEST_F(ResizeCommand, ResizesWhatWindowsCodecsReadIntoTheirOwnKindOrAPortableOne
     }
 }
 
-TEST_F(ResizeCommand, AWebpGivesAWebpCopyOfItsOwnForm)
+TEST_F(ResizeCommand, AWebpOrPngGivesACopyOfItsOwnKindAndForm)
 {
     // 400 x 300 of gradients, with a see-through band where alpha is asked for.
     const auto picture = [](int channels) {
@@ -230,7 +233,11 @@ TEST_F(ResizeCommand, AWebpGivesAWebpCopyOfItsOwnForm)
     content.orientation = 6;
     const ExifSegment exif = makeExifSegment(content);
     tagged.exif.assign(exif.data.begin() + 6, exif.data.end());  // the TIFF block after "Exif\0\0"
+    PictureMetadata taggedWithXmp = tagged;
+    const std::string xmp = "<x:xmpmeta xmlns:x='adobe:ns:meta/'/>";
+    taggedWithXmp.xmp.assign(xmp.begin(), xmp.end());
     const struct {
+        PictureKind kind;
         const wchar_t* source;
         int channels;
         bool lossless;
@@ -238,18 +245,21 @@ TEST_F(ResizeCommand, AWebpGivesAWebpCopyOfItsOwnForm)
         const wchar_t* copy;
         int width, height;
     } cases[] = {
-        {L"lossy.webp", 3, false, {}, L"lossy_800x600.webp", 800, 600},
-        {L"lossless.webp", 3, true, {}, L"lossless_800x600.webp", 800, 600},
-        {L"alpha.webp", 4, false, {}, L"alpha_800x600.webp", 800, 600},
+        {PictureKind::WebP, L"lossy.webp", 3, false, {}, L"lossy_800x600.webp", 800, 600},
+        {PictureKind::WebP, L"lossless.webp", 3, true, {}, L"lossless_800x600.webp", 800, 600},
+        {PictureKind::WebP, L"alpha.webp", 4, false, {}, L"alpha_800x600.webp", 800, 600},
         // Shown turned: fitted upright, its Exif then saying so.
-        {L"tagged.WEBP", 3, false, tagged, L"tagged_450x600.WEBP", 450, 600},
+        {PictureKind::WebP, L"tagged.WEBP", 3, false, tagged, L"tagged_450x600.WEBP", 450, 600},
+        {PictureKind::Png, L"alpha.png", 4, false, {}, L"alpha_800x600.png", 800, 600},
+        {PictureKind::Png, L"tagged.png", 3, false, taggedWithXmp, L"tagged_450x600.png", 450, 600},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(testing::Message() << c.source);
         ResizeWorkspace workspace;
         ASSERT_TRUE(workspace.ready());
         std::vector<uint8_t> bytes;
-        ASSERT_TRUE(encodeWebp(picture(c.channels).view(), c.metadata, c.lossless, bytes));
+        ASSERT_TRUE(c.kind == PictureKind::Png ? encodePng(picture(c.channels).view(), c.metadata, bytes)
+                                               : encodeWebp(picture(c.channels).view(), c.metadata, c.lossless, bytes));
         ASSERT_TRUE(writeFileBytes(workspace.picture(c.source), Bytes(bytes.begin(), bytes.end())));
 
         EXPECT_TRUE(runsPellavo(L"-size 800x600 " + workspace.picture(c.source)));
@@ -257,13 +267,18 @@ TEST_F(ResizeCommand, AWebpGivesAWebpCopyOfItsOwnForm)
         EXPECT_TRUE(wroteAndOpened(workspace, {c.source}, c.copy));
         const std::optional<Bytes> copy = readFileBytes(workspace.picture(c.copy));
         ASSERT_TRUE(copy);
-        MemorySource source(copy->data(), copy->size());
-        WebpDecoder decoder;
-        ASSERT_EQ(decoder.readHeader(source), DecodeStatus::Decoded);
+        std::unique_ptr<PictureDecoder> opened;
+        ASSERT_EQ(openOwnDecoder(copy->data(), std::min(copy->size(), kHeadBytes),
+                                 std::make_unique<MemorySource>(copy->data(), copy->size()), opened),
+                  DecodeStatus::Decoded);
+        PictureDecoder& decoder = *opened;
+        EXPECT_EQ(decoder.kind(), c.kind);
         EXPECT_EQ(decoder.storedSize(), (ImageSize{c.width, c.height}));
         EXPECT_EQ(decoder.isLossless(), c.lossless);
         EXPECT_EQ(decoder.orientation(), 1);
         EXPECT_EQ(decoder.metadata().colourProfile, c.metadata.colourProfile);
+        EXPECT_EQ(decoder.metadata().xmp, c.metadata.xmp);
+        EXPECT_EQ(decoder.metadata().exif.empty(), c.metadata.exif.empty());
         PixelBuffer pixels;
         ASSERT_EQ(decodeWhole(decoder, decoder.storedSize(), pixels), DecodeStatus::Decoded);
         EXPECT_EQ(pixels.view().channels, c.channels);
