@@ -8,6 +8,7 @@
 
 #include <spng.h>
 
+#include "codecs/decoder_phase.h"
 #include "codecs/exif_orientation.h"
 
 namespace {
@@ -25,8 +26,6 @@ constexpr size_t kReadAhead = size_t{256} << 10;
 // The resampler is told after every band of rows this tall.
 constexpr int32_t kRowsPerTelling = 16;
 const char kXmpKeyword[] = "XML:com.adobe.xmp";
-
-enum class Phase { Fresh, HeaderRead, Started, Done };
 
 struct ContextDeleter {
     void operator()(spng_ctx* context) const { spng_ctx_free(context); }
@@ -139,7 +138,7 @@ struct PngDecoder::State {
     bool interlaced = false;
     PictureMetadata metadata;
     int orientation = 1;
-    Phase phase = Phase::Fresh;
+    DecoderPhase phase = DecoderPhase::Fresh;
 
     DecodeStatus readChunks(ByteSource& source);
     DecodeStatus readRows(const MutablePixelView& pixels, const RowsDecoded* decoded);
@@ -214,19 +213,7 @@ PngDecoder::~PngDecoder() = default;
 DecodeStatus PngDecoder::readHeader(ByteSource& source)
 {
     State& state = *state_;
-    if (state.phase != Phase::Fresh) return DecodeStatus::NotForThisDecoder;
-    DecodeStatus status = DecodeStatus::OutOfMemory;
-    try {
-        status = state.readChunks(source);
-    } catch (const std::bad_alloc&) {
-    }
-    if (status != DecodeStatus::Decoded) {
-        state = State();
-        state.phase = Phase::Done;
-        return status;
-    }
-    state.phase = Phase::HeaderRead;
-    return DecodeStatus::Decoded;
+    return readHeaderOnce(state, [&] { return state.readChunks(source); });
 }
 
 ImageSize PngDecoder::storedSize() const
@@ -247,8 +234,8 @@ const PictureMetadata& PngDecoder::metadata() const
 DecodeStatus PngDecoder::start(const ImageSize&)
 {
     State& state = *state_;
-    if (state.phase != Phase::HeaderRead) return DecodeStatus::NotForThisDecoder;
-    state.phase = Phase::Started;
+    if (state.phase != DecoderPhase::HeaderRead) return DecodeStatus::NotForThisDecoder;
+    state.phase = DecoderPhase::Started;
     return DecodeStatus::Decoded;
 }
 
@@ -270,8 +257,8 @@ PixelExtent PngDecoder::decodedExtent() const
 DecodeStatus PngDecoder::readPixels(const MutablePixelView& pixels, const RowsDecoded* decoded)
 {
     State& state = *state_;
-    if (state.phase != Phase::Started) return DecodeStatus::NotForThisDecoder;
-    state.phase = Phase::Done;
+    if (state.phase != DecoderPhase::Started) return DecodeStatus::NotForThisDecoder;
+    state.phase = DecoderPhase::Done;
     if (!pixels.isValid() || pixels.width != state.stored.width || pixels.height != state.stored.height ||
         pixels.channels != state.channels)
         return DecodeStatus::NotForThisDecoder;

@@ -10,6 +10,7 @@
 #include <webp/demux.h>
 #include <webp/encode.h>
 
+#include "codecs/decoder_phase.h"
 #include "codecs/exif_orientation.h"
 
 namespace {
@@ -31,8 +32,6 @@ constexpr int kLossless = 2;  // WebPBitstreamFeatures::format
 // The compressed bytes handed to libwebp at a time, after each of which the
 // rows it has finished go to the resampler.
 constexpr size_t kBytesPerAppend = size_t{1} << 16;
-
-enum class Phase { Fresh, HeaderRead, Started, Done };
 
 struct Rect {
     int32_t x = 0;
@@ -155,7 +154,7 @@ struct WebpDecoder::State {
     PictureMetadata metadata;
     int orientation = 1;
     ImageSize decoded;
-    Phase phase = Phase::Fresh;
+    DecoderPhase phase = DecoderPhase::Fresh;
 
     DecodeStatus parseFile();
     // The frame's rectangle on the decoded canvas.
@@ -212,20 +211,10 @@ WebpDecoder::~WebpDecoder() = default;
 DecodeStatus WebpDecoder::readHeader(ByteSource& source)
 {
     State& state = *state_;
-    if (state.phase != Phase::Fresh) return DecodeStatus::NotForThisDecoder;
-    DecodeStatus status = DecodeStatus::OutOfMemory;
-    try {
-        status = readRiff(source, state.file);
-        if (status == DecodeStatus::Decoded) status = state.parseFile();
-    } catch (const std::bad_alloc&) {
-    }
-    if (status != DecodeStatus::Decoded) {
-        state = State();
-        state.phase = Phase::Done;
-        return status;
-    }
-    state.phase = Phase::HeaderRead;
-    return DecodeStatus::Decoded;
+    return readHeaderOnce(state, [&] {
+        const DecodeStatus status = readRiff(source, state.file);
+        return status == DecodeStatus::Decoded ? state.parseFile() : status;
+    });
 }
 
 bool WebpDecoder::isLossless() const
@@ -251,9 +240,9 @@ const PictureMetadata& WebpDecoder::metadata() const
 DecodeStatus WebpDecoder::start(const ImageSize& smallest)
 {
     State& state = *state_;
-    if (state.phase != Phase::HeaderRead) return DecodeStatus::NotForThisDecoder;
+    if (state.phase != DecoderPhase::HeaderRead) return DecodeStatus::NotForThisDecoder;
     state.decoded = scaledSize(state.canvas, smallest);
-    state.phase = Phase::Started;
+    state.phase = DecoderPhase::Started;
     return DecodeStatus::Decoded;
 }
 
@@ -275,8 +264,8 @@ PixelExtent WebpDecoder::decodedExtent() const
 DecodeStatus WebpDecoder::readPixels(const MutablePixelView& pixels, const RowsDecoded* decoded)
 {
     State& state = *state_;
-    if (state.phase != Phase::Started) return DecodeStatus::NotForThisDecoder;
-    state.phase = Phase::Done;
+    if (state.phase != DecoderPhase::Started) return DecodeStatus::NotForThisDecoder;
+    state.phase = DecoderPhase::Done;
     // libwebp takes rows that run downward, as every buffer of the program's does.
     const ptrdiff_t stride = pixels.stride;
     if (!pixels.isValid() || pixels.width != state.decoded.width || pixels.height != state.decoded.height ||

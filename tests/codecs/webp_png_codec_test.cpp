@@ -86,6 +86,14 @@ struct Decoded {
 
 constexpr ImageSize kFullSize = {65536, 65536};
 
+// A file a decoder refuses, and how far it gets: the head, then the pixels.
+struct RefusedFile {
+    const char* what;
+    Bytes file;
+    DecodeStatus header;
+    DecodeStatus status;
+};
+
 template <typename Decoder = WebpDecoder>
 Decoded decoded(const Bytes& file, const ImageSize& smallest = kFullSize)
 {
@@ -99,6 +107,17 @@ Decoded decoded(const Bytes& file, const ImageSize& smallest = kFullSize)
     result.orientation = decoder.orientation();
     result.lossless = decoder.isLossless();
     return result;
+}
+
+template <typename Decoder, size_t count>
+void expectRefused(const RefusedFile (&rows)[count])
+{
+    for (const RefusedFile& row : rows) {
+        const Decoded result = decoded<Decoder>(row.file, {8, 8});
+        EXPECT_EQ(result.header, row.header) << row.what;
+        EXPECT_EQ(result.status, row.status) << row.what;
+        EXPECT_EQ(result.pixels.view().pixels, nullptr) << row.what;
+    }
 }
 
 // In the middle of each cell of a 4 x 4 grid, the decoded pixel is near the
@@ -275,12 +294,7 @@ TEST(WebpCodec, LeavesOtherFilesToOthersAndDecodesNothingDamaged)
                         5,   0,   0,   0,   0x2F, 0xFF, 0x3F, 0, 0, 0};
     constexpr DecodeStatus kNotWebp = DecodeStatus::NotForThisDecoder;
     constexpr DecodeStatus kCorrupt = DecodeStatus::Corrupt;
-    const struct {
-        const char* what;
-        Bytes file;
-        DecodeStatus header;
-        DecodeStatus status;
-    } rows[] = {
+    const RefusedFile rows[] = {
         {"JPEG", {0xFF, 0xD8, 0xFF, 0xE0, 0, 16, 'J', 'F', 'I', 'F', 0, 1, 1}, kNotWebp, kNotWebp},
         {"nothing", {}, kNotWebp, kNotWebp},
         {"WAVE", {'R', 'I', 'F', 'F', 4, 0, 0, 0, 'W', 'A', 'V', 'E'}, kNotWebp, kNotWebp},
@@ -297,12 +311,7 @@ TEST(WebpCodec, LeavesOtherFilesToOthersAndDecodesNothingDamaged)
         {"16384 wide", wide, DecodeStatus::TooLarge, kNotWebp},
         {"larger than 1 GiB", edited(lossy, 4, asLittleEndian(0x40000000)), DecodeStatus::TooLarge, kNotWebp},
     };
-    for (const auto& row : rows) {
-        const Decoded result = decoded(row.file, {8, 8});
-        EXPECT_EQ(result.header, row.header) << row.what;
-        EXPECT_EQ(result.status, row.status) << row.what;
-        EXPECT_EQ(result.pixels.view().pixels, nullptr) << row.what;
-    }
+    expectRefused<WebpDecoder>(rows);
 }
 
 TEST(WebpCodec, EncodesBottomUpRowsAndRefusesWhatItCannotWrite)
@@ -366,8 +375,12 @@ Bytes pngOf(const PngForm& form, const Bytes& scanlines, const spng_plte* palett
     EXPECT_EQ(spng_set_option(png, SPNG_ENCODE_TO_BUFFER, 1), SPNG_OK);
     spng_ihdr header = {form.width, form.height, form.depth, form.colourType, 0, 0, form.interlaced};
     EXPECT_EQ(spng_set_ihdr(png, &header), SPNG_OK);
-    if (palette) EXPECT_EQ(spng_set_plte(png, const_cast<spng_plte*>(palette)), SPNG_OK);
-    if (transparency) EXPECT_EQ(spng_set_trns(png, const_cast<spng_trns*>(transparency)), SPNG_OK);
+    if (palette) {
+        EXPECT_EQ(spng_set_plte(png, const_cast<spng_plte*>(palette)), SPNG_OK);
+    }
+    if (transparency) {
+        EXPECT_EQ(spng_set_trns(png, const_cast<spng_trns*>(transparency)), SPNG_OK);
+    }
     EXPECT_EQ(spng_encode_image(png, scanlines.data(), scanlines.size(), SPNG_FMT_RAW, SPNG_ENCODE_FINALIZE),
               SPNG_OK);
     size_t length = 0;
@@ -538,22 +551,12 @@ TEST(PngCodec, TellsTheRowsAsTheyComeAndDecodesNothingDamaged)
     Bytes gif = {'G', 'I', 'F', '8', '9', 'a', 1, 0, 1, 0};
     gif.resize(64);
     constexpr DecodeStatus kCorrupt = DecodeStatus::Corrupt;
-    const struct {
-        const char* what;
-        Bytes file;
-        DecodeStatus header;
-        DecodeStatus status;
-    } rows[] = {
+    const RefusedFile rows[] = {
         {"GIF", gif, DecodeStatus::NotForThisDecoder, DecodeStatus::NotForThisDecoder},
         {"cut in its header", Bytes(file.begin(), file.begin() + 20), kCorrupt, DecodeStatus::NotForThisDecoder},
         {"cut in its pixels", Bytes(file.begin(), file.begin() + static_cast<ptrdiff_t>(file.size() / 2)),
          DecodeStatus::Decoded, kCorrupt},
         {"a byte of its pixels changed", damaged, DecodeStatus::Decoded, kCorrupt},
     };
-    for (const auto& row : rows) {
-        const Decoded result = decoded<PngDecoder>(row.file, {1, 1});
-        EXPECT_EQ(result.header, row.header) << row.what;
-        EXPECT_EQ(result.status, row.status) << row.what;
-        EXPECT_EQ(result.pixels.view().pixels, nullptr) << row.what;
-    }
+    expectRefused<PngDecoder>(rows);
 }
