@@ -72,3 +72,6 @@ ExternalProject_Add(libjpeg_turbo
 target_include_directories(pellavo_jpeg SYSTEM INTERFACE ${PELLAVO_JPEG_INCLUDE})
 target_link_libraries(pellavo_jpeg INTERFACE ${PELLAVO_JPEG_LIBRARY})
 add_dependencies(pellavo_jpeg libjpeg_turbo)
+# What the release says of it: its licence, from its source.
+set_property(GLOBAL APPEND PROPERTY PELLAVO_NOTICES -- "libjpeg-turbo 2.1.5" ${PELLAVO_JPEG_DIR}/src/libjpeg_turbo/LICENSE.md ${PELLAVO_JPEG_DIR}/src/libjpeg_turbo/README.ijg)
+set_property(GLOBAL APPEND PROPERTY PELLAVO_NOTICE_TARGETS libjpeg_turbo)

@@ -117,3 +117,8 @@ target_link_libraries(pellavo_png INTERFACE ${PELLAVO_SPNG_LIBRARY} ${PELLAVO_ZL
 # Else spng.h declares its functions as imported from a DLL.
 target_compile_definitions(pellavo_png INTERFACE SPNG_STATIC)
 add_dependencies(pellavo_png libspng zlib)
+# What the release says of them: their licences, from their sources.
+set_property(GLOBAL APPEND PROPERTY PELLAVO_NOTICES
+    -- "libspng 0.7.3" ${PELLAVO_SPNG_DIR}/src/libspng/LICENSE
+    -- "zlib 1.2.13" ${PELLAVO_ZLIB_DIR}/src/zlib/LICENSE)
+set_property(GLOBAL APPEND PROPERTY PELLAVO_NOTICE_TARGETS libspng zlib)

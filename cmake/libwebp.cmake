@@ -87,3 +87,6 @@ ExternalProject_Add(libwebp
 target_include_directories(pellavo_webp SYSTEM INTERFACE ${PELLAVO_WEBP_INCLUDE})
 target_link_libraries(pellavo_webp INTERFACE ${PELLAVO_WEBP_LIBRARIES})
 add_dependencies(pellavo_webp libwebp)
+# What the release says of it: its licence, from its source.
+set_property(GLOBAL APPEND PROPERTY PELLAVO_NOTICES -- "libwebp 1.2.4" ${PELLAVO_WEBP_DIR}/src/libwebp/COPYING ${PELLAVO_WEBP_DIR}/src/libwebp/PATENTS)
+set_property(GLOBAL APPEND PROPERTY PELLAVO_NOTICE_TARGETS libwebp)

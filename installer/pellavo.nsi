@@ -226,6 +226,7 @@ Section
     File "${STAGE}/x64/help_en.html"
     File "${STAGE}/x64/help_ru.html"
     File "${STAGE}/LICENSE.txt"
+    File "${STAGE}/THIRD-PARTY-NOTICES.txt"
 
     ; The program speaks the language of this file.
     ${If} $LANGUAGE == ${LANG_RUSSIAN}
@@ -331,6 +332,7 @@ Section Uninstall
     Delete "$INSTDIR\help_en.html"
     Delete "$INSTDIR\help_ru.html"
     Delete "$INSTDIR\LICENSE.txt"
+    Delete "$INSTDIR\THIRD-PARTY-NOTICES.txt"
     Delete "$INSTDIR\current_translate.txt"
     Delete "$INSTDIR\local\en_translate.txt"
     Delete "$INSTDIR\local\rus_translate.txt"

@@ -112,7 +112,7 @@ files_in() { [ -d "$1" ] && (cd "$1" && find . -type f | sed 's|^\./||' | sort);
 installed_files() { files_in "$install"; }
 same_file() { cmp -s "$1" "$2" && echo same || echo different; }
 gone() { [ -e "$1" ] && echo there || echo gone; }
-expected_files=$(printf '%s\n' LICENSE.txt current_translate.txt help_en.html help_ru.html local/en_translate.txt \
+expected_files=$(printf '%s\n' LICENSE.txt THIRD-PARTY-NOTICES.txt current_translate.txt help_en.html help_ru.html local/en_translate.txt \
     local/rus_translate.txt pellavo.exe settings.txt uninstall.exe)
 
 # uninstall KEY EXE_PATH MODE: the quiet uninstallation its Add/Remove entry names.

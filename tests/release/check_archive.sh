@@ -13,10 +13,10 @@ case $kind in
     installer)
         # Each program is stored under the one name it is installed as.
         expected=$(printf '%s\n' local/en_translate.txt local/rus_translate.txt help_en.html help_ru.html \
-                   LICENSE.txt uninstall.exe "${exes[@]/*/pellavo.exe}")
+                   LICENSE.txt THIRD-PARTY-NOTICES.txt uninstall.exe "${exes[@]/*/pellavo.exe}")
         ;;
     portable)
-        expected=$(printf '%s\n' Pellavo Pellavo/LICENSE.txt Pellavo/README.txt
+        expected=$(printf '%s\n' Pellavo Pellavo/LICENSE.txt Pellavo/THIRD-PARTY-NOTICES.txt Pellavo/README.txt
                    for folder in x64 x86; do
                        printf "Pellavo/$folder%s\n" "" /local /current_translate.txt /settings.txt
                        program_files "Pellavo/$folder/"
