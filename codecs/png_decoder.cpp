@@ -98,8 +98,10 @@ std::vector<uint8_t> xmpOf(spng_ctx* context)
     std::vector<spng_text> texts(count);
     if (spng_get_text(context, texts.data(), &count) != SPNG_OK) return {};
     for (const spng_text& text : texts) {
-        if (text.type == SPNG_ITXT && std::strcmp(text.keyword, kXmpKeyword) == 0)
-            return bytesOf(text.text, text.length);
+        if (text.type != SPNG_ITXT || std::strcmp(text.keyword, kXmpKeyword) != 0) continue;
+        // XML holds no NUL: a packet with one is not kept, as PNG's writers could not keep it whole.
+        if (text.length > 0 && std::memchr(text.text, 0, text.length)) return {};
+        return bytesOf(text.text, text.length);
     }
     return {};
 }
