@@ -66,8 +66,8 @@ void addPictureExtensions(const Utf8String& codecList, std::vector<Utf8String>& 
 std::vector<Utf8String> ownPictureExtensions()
 {
     std::vector<Utf8String> extensions;
-    // WebP is decoded by the program itself, also where Windows has no codec for it.
-    addPictureExtensions(Utf8String::fromAnsi(".jpg;.jpeg;.jpe;.jfif;.webp"), extensions);
+    // JPEG, WebP and PNG are decoded by the program itself, also where Windows has no codec for them.
+    addPictureExtensions(Utf8String::fromAnsi(".jpg;.jpeg;.jpe;.jfif;.webp;.png"), extensions);
     return extensions;
 }
 
@@ -75,7 +75,7 @@ std::vector<Utf8String> fallbackPictureExtensions()
 {
     std::vector<Utf8String> extensions = ownPictureExtensions();
     // Windows has read these since before it had WIC.
-    addPictureExtensions(Utf8String::fromAnsi(".png;.gif;.bmp;.tif;.tiff"), extensions);
+    addPictureExtensions(Utf8String::fromAnsi(".gif;.bmp;.tif;.tiff"), extensions);
     return extensions;
 }
 

@@ -13,8 +13,8 @@ constexpr uint32_t kMaxPictureExtension = 32;
 // characters that a file name can hold, is passed over.
 void addPictureExtensions(const Utf8String& codecList, std::vector<Utf8String>& extensions);
 
-// The extensions of the program's own codecs, JPEG's and WebP's, which need
-// no Windows codec.
+// The extensions of the program's own codecs, JPEG's, WebP's and PNG's,
+// which need no Windows codec.
 std::vector<Utf8String> ownPictureExtensions();
 
 // Those, and the kinds Windows reads everywhere: for when its codecs cannot

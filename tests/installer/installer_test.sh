@@ -85,7 +85,7 @@ expected_verbs() {
     done | sort
 }
 
-# Where the verbs go under Wine 8: the program's own JPEG and WebP extensions
+# Where the verbs go under Wine 8: the program's own JPEG, WebP and PNG extensions
 # and those of Wine's WIC decoders; and where earlier versions put them.
 extensions=(.jpg .jpeg .jpe .jfif .webp .gif .png .bmp .dib .rle .dds .jxr .hdp .wdp .tga .tpic .tif .tiff .ico)
 old_classes=(jpegfile giffile pngfile)

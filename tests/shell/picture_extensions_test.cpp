@@ -61,10 +61,10 @@ TEST(PictureExtensions, CodecListsGiveTheirPlainExtensionsLowerCasedOnce)
 TEST(PictureExtensions, ACodecAddsOnlyWhatTheSetLacks)
 {
     std::vector<Utf8String> extensions = ownPictureExtensions();
-    EXPECT_EQ(joined(extensions), ".jpg .jpeg .jpe .jfif .webp");
+    EXPECT_EQ(joined(extensions), ".jpg .jpeg .jpe .jfif .webp .png");
     addPictureExtensions(text(".JPG;.jpeg;.jfif"), extensions);
-    addPictureExtensions(text(".webp,.gif"), extensions);
-    EXPECT_EQ(joined(extensions), ".jpg .jpeg .jpe .jfif .webp .gif");
+    addPictureExtensions(text(".webp,.gif;.PNG"), extensions);
+    EXPECT_EQ(joined(extensions), ".jpg .jpeg .jpe .jfif .webp .png .gif");
     EXPECT_EQ(joined(fallbackPictureExtensions()), ".jpg .jpeg .jpe .jfif .webp .png .gif .bmp .tif .tiff");
 }
 
