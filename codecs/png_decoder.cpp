@@ -74,12 +74,8 @@ int readFromSource(spng_ctx*, void* user, void* destination, size_t length)
     if (length >= reader.buffer.size())
         return readFully(*reader.source, target, length) == length ? 0 : SPNG_IO_EOF;
     reader.at = 0;
-    reader.end = reader.source->read(reader.buffer.data(), reader.buffer.size());
-    while (reader.end < length) {
-        const size_t more = reader.source->read(reader.buffer.data() + reader.end, reader.buffer.size() - reader.end);
-        if (more == 0) return SPNG_IO_EOF;
-        reader.end += more;
-    }
+    reader.end = readFully(*reader.source, reader.buffer.data(), reader.buffer.size());
+    if (reader.end < length) return SPNG_IO_EOF;
     std::memcpy(target, reader.buffer.data(), length);
     reader.at = length;
     return 0;
