@@ -4,7 +4,7 @@
 set -euo pipefail
 
 packages=(
-    cmake make g++ file
+    cmake make g++ file python3
     g++-mingw-w64-i686 g++-mingw-w64-x86-64
     wine wine64
     googletest libstb-dev libjpeg62-turbo-dev libwebp-dev libspng-dev pkg-config nasm patch xz-utils

@@ -2,8 +2,8 @@
 # Checks the release as files: each program, the 32-bit (PE32) and the 64-bit
 # (PE32+) one, is GUI, large-address-aware, uses no GDI+ (WIC, which COM
 # loads, reads and writes its pictures), imports only DLLs that every Windows
-# has and carries its resources; the installer and the portable archive hold
-# what they should.
+# has, calls through no import slot that stays empty, and carries its
+# resources; the installer and the portable archive hold what they should.
 # Usage: check_release.sh X86_EXE X64_EXE OBJDUMP SETUP_EXE PORTABLE_ZIP
 # (an objdump that reads both formats).
 set -euo pipefail
@@ -42,6 +42,9 @@ check_program() {
         grep -qx "$delayed" <<<"$names" || fail "$exe does not name $delayed"
     done
     echo "names only Windows' own DLLs: $(tr '\n' ' ' <<<"$names")"
+    # A delay-load slot that the linker left zero crashes the first call into its DLL.
+    python3 "$(dirname "$0")/check_import_slots.py" "$exe" "$objdump" ||
+        fail "$exe calls through import slots that nothing fills"
 
     # objdump prints the resource directory as a tree whose depth is its
     # indentation: types, then their ids, then languages. Listed as "type/id".
