@@ -161,25 +161,31 @@ bool ProgramWatch::waitForEnd(DWORD timeLimitMs)
     return true;
 }
 
+namespace {
+struct TitleSearch {
+    const ProgramWatch* watch;
+    const std::wstring* title;
+    HWND found;
+};
+
+// A named callback: a lambda converts to no WINAPI (stdcall) function on x86.
+BOOL CALLBACK matchTitle(HWND window, LPARAM context)
+{
+    auto* search = reinterpret_cast<TitleSearch*>(context);
+    DWORD owner = 0;
+    GetWindowThreadProcessId(window, &owner);
+    wchar_t text[256] = {};
+    GetWindowTextW(window, text, 256);
+    if (!search->watch->seen().count(owner) || *search->title != text || !IsWindowVisible(window)) return TRUE;
+    search->found = window;
+    return FALSE;
+}
+}  // namespace
+
 HWND ProgramWatch::windowTitled(const std::wstring& title)
 {
     look();
-    struct Search {
-        const ProgramWatch* watch;
-        const std::wstring* title;
-        HWND found;
-    } search{this, &title, nullptr};
-    EnumWindows(
-        [](HWND window, LPARAM context) -> BOOL {
-            auto* s = reinterpret_cast<Search*>(context);
-            DWORD owner = 0;
-            GetWindowThreadProcessId(window, &owner);
-            wchar_t text[256] = {};
-            GetWindowTextW(window, text, 256);
-            if (!s->watch->seen().count(owner) || *s->title != text || !IsWindowVisible(window)) return TRUE;
-            s->found = window;
-            return FALSE;
-        },
-        reinterpret_cast<LPARAM>(&search));
+    TitleSearch search{this, &title, nullptr};
+    EnumWindows(matchTitle, reinterpret_cast<LPARAM>(&search));
     return search.found;
 }
