@@ -14,6 +14,7 @@
 #include "i18n/language_selection.h"
 #include "shell/batch_drop_target.h"
 #include "shell/installed_extensions.h"
+#include "shell/registration_scope.h"
 #include "shell/picture_extensions.h"
 #include "shell/server_class.h"
 #include "shell/server_lifetime.h"
@@ -109,7 +110,8 @@ void runBatchServer(const Utf8String& arguments)
 {
     if (!parseServeArguments(arguments, servedSize)) return;
     CLSID classId;
-    if (FAILED(CLSIDFromString(serverClassId(servedSize).toWide().units(), &classId))) return;
+    const bool forAllUsers = registrationScope() == RegistrationScope::AllUsers;
+    if (FAILED(CLSIDFromString(serverClassId(servedSize, forAllUsers).toWide().units(), &classId))) return;
     const ComApartment apartment;
     // The progress window speaks the interface's language.
     loadCurrentTranslation();

@@ -19,17 +19,21 @@ size_t FileSource::read(uint8_t* buffer, size_t count)
     return read;
 }
 
-bool writeWholeFile(const wchar_t* path, const uint8_t* bytes, size_t count)
+bool writeAll(HANDLE file, const uint8_t* bytes, size_t count)
 {
-    const FileHandle file(CreateFileW(path, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
-    if (!file) return false;
     while (count > 0) {
         DWORD written = 0;
-        if (!WriteFile(file.get(), bytes, static_cast<DWORD>(std::min(count, kLargestTransfer)), &written, nullptr) ||
+        if (!WriteFile(file, bytes, static_cast<DWORD>(std::min(count, kLargestTransfer)), &written, nullptr) ||
             written == 0)
             return false;
         bytes += written;
         count -= written;
     }
     return true;
+}
+
+bool writeWholeFile(const wchar_t* path, const uint8_t* bytes, size_t count)
+{
+    const FileHandle file(CreateFileW(path, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+    return file && writeAll(file.get(), bytes, count);
 }

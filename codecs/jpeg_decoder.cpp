@@ -71,6 +71,17 @@ void readHeaderStep(void* context)
     jpeg_read_header(job.info, TRUE);
 }
 
+// The whole picture's coefficients, which a file of several scans is read
+// into: counted here in 64 bits, since libjpeg's own sum wraps in a 32-bit
+// process and the request then fails as memory running out, or not at all.
+uint64_t coefficientBytes(const jpeg_decompress_struct& info)
+{
+    uint64_t bytes = 0;
+    for (int i = 0; i < info.num_components; ++i)
+        bytes += uint64_t{info.comp_info[i].width_in_blocks} * info.comp_info[i].height_in_blocks * sizeof(JBLOCK);
+    return bytes;
+}
+
 struct StartJob {
     jpeg_decompress_struct* info;
     ImageSize smallest;
@@ -96,6 +107,8 @@ void startStep(void* context)
         if (info.output_width >= width && info.output_height >= height) break;
     }
     info.scale_denom = denominator;
+    if (jpeg_has_multiple_scans(&info) && coefficientBytes(info) > static_cast<uint64_t>(kMostWorkingMemory))
+        ERREXIT1(&info, JERR_IMAGE_TOO_BIG, JPEG_MAX_DIMENSION);
     jpeg_start_decompress(&info);
     // Only a single Huffman scan tells a cut by itself, running short of
     // bits; where more scans or arithmetic coding follow, the end marker is

@@ -16,6 +16,11 @@ enum class DecodeStatus {
     NoInstalledCodec,   // a kind Windows knows, but no installed codec decodes it
 };
 
+// Decoders hand out their pixels whole, so a header that claims more than
+// this (a 37,000-pixel square of BGR) is refused before any memory is taken
+// for it.
+constexpr uint64_t kMostDecodedBytes = UINT32_MAX;
+
 // The kinds of picture a copy can be written as; Other gives a JPEG copy, or
 // a PNG one where a pixel is transparent.
 enum class PictureKind { Jpeg, Png, Gif, Bmp, Tiff, WebP, Other };

@@ -18,9 +18,6 @@ constexpr uint8_t kSignature[kPngSignatureBytes] = {0x89, 'P', 'N', 'G', '\r', '
 // more; a crafted file that claims more is refused rather than buffered.
 constexpr size_t kLargestChunk = size_t{64} << 20;
 constexpr size_t kMostCachedChunks = size_t{128} << 20;
-// The pixels are decoded whole, so a header that claims more than this (a
-// 37,000-pixel square of BGR) is refused before any memory is taken for it.
-constexpr uint64_t kMostDecodedBytes = UINT32_MAX;
 // What is read from the file at a time, at least.
 constexpr size_t kReadAhead = size_t{256} << 10;
 // The resampler is told after every band of rows this tall.

@@ -7,6 +7,8 @@
 #include <intsafe.h>
 #include <propidl.h>
 
+#include "codecs/shrunk_extent.h"
+
 namespace {
 
 // The rows one CopyPixels call reads, so that the resampler can start on
@@ -204,19 +206,33 @@ DecodeStatus WicDecoder::start(const ImageSize& smallest)
     decoded_ = stored_;
     // Windows' JPEG and RAW decoders shrink as they decode, in the pixel layout asked for.
     ComPtr<IWICBitmapSourceTransform> transform;
-    if (FAILED(frame_.As(&transform))) return DecodeStatus::Decoded;
+    if (FAILED(frame_.As(&transform))) return boundedDecode();
     UINT width = static_cast<UINT>(std::max(smallest.width, 1));
     UINT height = static_cast<UINT>(std::max(smallest.height, 1));
     WICPixelFormatGUID format = layoutOf(channels_);
     if (FAILED(transform->GetClosestSize(&width, &height)) || FAILED(transform->GetClosestPixelFormat(&format)) ||
         format != layoutOf(channels_))
-        return DecodeStatus::Decoded;
+        return boundedDecode();
     const bool largeEnough = width >= static_cast<UINT>(smallest.width) && height >= static_cast<UINT>(smallest.height);
     if (largeEnough && width < static_cast<UINT>(stored_.width) && height < static_cast<UINT>(stored_.height)) {
         decoded_ = {static_cast<int32_t>(width), static_cast<int32_t>(height)};
         shrinking_ = transform;
     }
-    return DecodeStatus::Decoded;
+    return boundedDecode();
+}
+
+// The pixels are taken whole: a header that claims more than any photo needs
+// (a few bytes of BMP can) is refused before anything is allocated for it.
+DecodeStatus WicDecoder::boundedDecode() const
+{
+    const uint64_t bytes = uint64_t{static_cast<uint32_t>(decoded_.width)} * static_cast<uint32_t>(decoded_.height) *
+                           static_cast<uint32_t>(channels_);
+    return bytes > kMostDecodedBytes ? DecodeStatus::TooLarge : DecodeStatus::Decoded;
+}
+
+PixelExtent WicDecoder::decodedExtent() const
+{
+    return shrinking_ ? shrunkExtent(stored_, decoded_) : PixelExtent{double(decoded_.width), double(decoded_.height)};
 }
 
 DecodeStatus WicDecoder::readPixels(const MutablePixelView& pixels, const RowsDecoded* decoded)
@@ -226,8 +242,8 @@ DecodeStatus WicDecoder::readPixels(const MutablePixelView& pixels, const RowsDe
         static_cast<uint64_t>(pixels.stride) > UINT_MAX)
         return DecodeStatus::NotForThisDecoder;
     const auto stride = static_cast<UINT>(pixels.stride);
-    const auto rowBytes = static_cast<UINT>(pixels.width * pixels.channels);
-    const auto wholeBytes = static_cast<uint64_t>(stride) * (pixels.height - 1) + rowBytes;
+    const uint64_t rowBytes = uint64_t{static_cast<uint32_t>(pixels.width)} * static_cast<uint32_t>(pixels.channels);
+    const uint64_t wholeBytes = uint64_t{stride} * static_cast<uint32_t>(pixels.height - 1) + rowBytes;
     if (wholeBytes > UINT_MAX) return DecodeStatus::TooLarge;
     WICPixelFormatGUID format = layoutOf(channels_);
     if (shrinking_) {
@@ -244,7 +260,7 @@ DecodeStatus WicDecoder::readPixels(const MutablePixelView& pixels, const RowsDe
     for (int32_t top = 0; SUCCEEDED(result) && top < pixels.height;) {
         const int32_t rows = std::min<int32_t>(kRowsPerCopy, pixels.height - top);
         const WICRect band = {0, top, pixels.width, rows};
-        const UINT bytes = stride * static_cast<UINT>(rows - 1) + rowBytes;
+        const auto bytes = static_cast<UINT>(uint64_t{stride} * static_cast<uint32_t>(rows - 1) + rowBytes);
         result = converter->CopyPixels(&band, stride, bytes, pixels.row(top));
         if (result == WINCODEC_ERR_UNSUPPORTEDOPERATION && top == 0 && !byWayOfBgra) {
             byWayOfBgra = true;

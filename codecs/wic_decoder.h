@@ -25,11 +25,12 @@ public:
     DecodeStatus start(const ImageSize& smallest) override;
     ImageSize decodedSize() const override { return decoded_; }
     int32_t channels() const override { return channels_; }
-    PixelExtent decodedExtent() const override { return {double(decoded_.width), double(decoded_.height)}; }
+    PixelExtent decodedExtent() const override;
     DecodeStatus readPixels(const MutablePixelView& pixels, const RowsDecoded* decoded) override;
 
 private:
     DecodeStatus readHead();
+    DecodeStatus boundedDecode() const;
 
     ComPtr<IWICBitmapDecoder> decoder_;
     ComPtr<IWICBitmapFrameDecode> frame_;

@@ -19,9 +19,6 @@ bool containerOf(PictureKind kind, GUID& container)
     case PictureKind::Gif:
         container = GUID_ContainerFormatGif;
         return true;
-    case PictureKind::Bmp:
-        container = GUID_ContainerFormatBmp;
-        return true;
     case PictureKind::Tiff:
         container = GUID_ContainerFormatTiff;
         return true;

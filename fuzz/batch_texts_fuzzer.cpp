@@ -19,13 +19,14 @@ void checkClassId(const Utf8String& classId)
     ImageSize size{-7, -7};
     if (!parseServerClassId(classId, size)) return;
     require(size.width > 0 && size.height > 0, "an id of the program's names a valid size");
-    const Utf8String made = serverClassId(size);
-    require(made.compare(classId, true) == 0, "an id read back is the one made for its size, letter case aside");
+    const bool madeForOne = serverClassId(size, true).compare(classId, true) == 0 ||
+                            serverClassId(size, false).compare(classId, true) == 0;
+    require(madeForOne, "an id read back is one made for its size, letter case aside");
 }
 
-void checkSize(const ImageSize& size)
+void checkSize(const ImageSize& size, bool forAllUsers)
 {
-    const Utf8String classId = serverClassId(size);
+    const Utf8String classId = serverClassId(size, forAllUsers);
     requireWellFormed(classId);
     if (size.width <= 0 || size.height <= 0) {
         require(classId.charCount() == 0, "no id for an invalid size");
@@ -84,10 +85,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* bytes, size_t size)
     const ImageSize made{consumeEdgyInt(data), consumeEdgyInt(data)};
     const uint32_t current = data.ConsumeIntegral<uint32_t>();
     const uint32_t total = data.ConsumeIntegral<uint32_t>();
+    const bool forAllUsers = data.ConsumeBool();
     const std::string textBytes = data.ConsumeRandomLengthString(256);
     const Utf8String text = utf8Of(textBytes);
 
-    checkSize(made);
+    checkSize(made, forAllUsers);
     checkClassId(text);
     checkServeArguments(text);
     checkProgress(text, current, total);

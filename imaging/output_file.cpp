@@ -5,7 +5,7 @@
 #include <cstdint>
 #include <utility>
 
-#include "base/win32_handles.h"
+#include "codecs/file_source.h"
 #include "imaging/resize_arguments.h"
 
 static bool nameIsTaken(const WideBuffer& name)
@@ -14,7 +14,7 @@ static bool nameIsTaken(const WideBuffer& name)
 }
 
 ClaimedOutputFile::ClaimedOutputFile(ClaimedOutputFile&& other) noexcept
-    : path_(std::move(other.path_)), widePath_(std::move(other.widePath_)),
+    : path_(std::move(other.path_)), widePath_(std::move(other.widePath_)), file_(std::move(other.file_)),
       claimed_(std::exchange(other.claimed_, false))
 {
 }
@@ -25,6 +25,7 @@ ClaimedOutputFile& ClaimedOutputFile::operator=(ClaimedOutputFile&& other) noexc
         remove();
         path_ = std::move(other.path_);
         widePath_ = std::move(other.widePath_);
+        file_ = std::move(other.file_);
         claimed_ = std::exchange(other.claimed_, false);
     }
     return *this;
@@ -35,9 +36,22 @@ ClaimedOutputFile::~ClaimedOutputFile()
     remove();
 }
 
-// The name was created empty by this run, so nobody else's file goes.
+bool ClaimedOutputFile::write(const std::vector<uint8_t>& bytes) const
+{
+    return claimed_ && file_ && writeAll(file_.get(), bytes.data(), bytes.size());
+}
+
+void ClaimedOutputFile::keep() noexcept
+{
+    file_.reset();
+    claimed_ = false;
+}
+
+// The name was created by this run, so nobody else's file goes; closed
+// first, as nobody, this run included, can delete a file held unshared.
 void ClaimedOutputFile::remove() noexcept
 {
+    file_.reset();
     if (claimed_) DeleteFileW(widePath_.units());
     claimed_ = false;
 }
@@ -48,9 +62,9 @@ ClaimedOutputFile claimOutputFile(const Utf8String& baseName, const ImageSize& s
         const Utf8String candidate = outputName(baseName, size, counter, extension);
         const WideBuffer wide = candidate.toWide();
         if (nameIsTaken(wide)) continue;
-        const FileHandle file(
+        FileHandle file(
             CreateFileW(wide.units(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr));
-        if (file) return ClaimedOutputFile(candidate, wide);
+        if (file) return ClaimedOutputFile(candidate, wide, std::move(file));
         // Taken between the look and the creation: try the next name. Any
         // other failure (no such folder, no right to write) ends the search.
         const DWORD error = GetLastError();

@@ -1,11 +1,17 @@
 #pragma once
 
+#include <cstdint>
+#include <vector>
+
+#include "base/win32_handles.h"
 #include "settings/image_size.h"
 #include "text/utf8_string.h"
 
-// A copy's name, claimed by creating the file empty. The empty file goes
-// again with its owner, however the run ends, an exception included, unless
-// keep() says the copy is in it now.
+// A copy's name, claimed by creating the file empty and holding it open,
+// unshared, until the copy is written through that same handle: nobody (an
+// indexer, a virus scanner) can open the empty file in between and make the
+// writing fail. The empty file goes again with its owner, however the run
+// ends, an exception included, unless keep() says the copy is in it now.
 class ClaimedOutputFile {
 public:
     ClaimedOutputFile() noexcept = default;
@@ -17,12 +23,14 @@ public:
 
     explicit operator bool() const noexcept { return claimed_; }
     const Utf8String& path() const noexcept { return path_; }
-    void keep() noexcept { claimed_ = false; }
+    bool write(const std::vector<uint8_t>& bytes) const;
+    // Closes the file, which now holds the copy, for others to open.
+    void keep() noexcept;
 
 private:
     friend ClaimedOutputFile claimOutputFile(const Utf8String&, const ImageSize&, const Utf8String&);
-    ClaimedOutputFile(const Utf8String& path, const WideBuffer& widePath) noexcept
-        : path_(path), widePath_(widePath), claimed_(true)
+    ClaimedOutputFile(const Utf8String& path, const WideBuffer& widePath, FileHandle file) noexcept
+        : path_(path), widePath_(widePath), file_(std::move(file)), claimed_(true)
     {
     }
     void remove() noexcept;
@@ -30,6 +38,7 @@ private:
     Utf8String path_;
     // Made before the file, so that deleting it needs no memory.
     WideBuffer widePath_;
+    FileHandle file_;
     bool claimed_ = false;
 };
 

@@ -1,5 +1,6 @@
 #include "imaging/picture.h"
 
+#include "codecs/bmp_encoder.h"
 #include "codecs/file_source.h"
 #include "codecs/jpeg_encoder.h"
 #include "codecs/jpeg_metadata.h"
@@ -162,13 +163,15 @@ PictureKind Picture::copyKind() const
 }
 
 // What each kind of copy is written by: JPEG by libjpeg-turbo, PNG by
-// libspng, WebP by libwebp, the others by Windows.
+// libspng, WebP by libwebp, BMP by the program itself (Windows' encoder
+// drops alpha), the others by Windows.
 static bool encodeCopy(PictureKind kind, const PixelView& pixels, const PictureMetadata& kept, bool lossless,
                        const std::vector<uint32_t>& sourcePalette, std::vector<uint8_t>& file)
 {
     if (kind == PictureKind::Jpeg) return encodeJpeg(pixels, segmentsOfCopy(kept), file);
     if (kind == PictureKind::Png) return encodePng(pixels, kept, file);
     if (kind == PictureKind::WebP) return encodeWebp(pixels, kept, lossless, file);
+    if (kind == PictureKind::Bmp) return encodeBmp(pixels, kept.colourProfile, file);
     return encodeWithWic(kind, pixels, kept.colourProfile, sourcePalette, file);
 }
 
@@ -180,7 +183,7 @@ static int32_t largestSideOf(PictureKind kind)
     return INT32_MAX;
 }
 
-bool Picture::save(const Utf8String& path, PictureKind kind)
+bool Picture::encode(PictureKind kind, std::vector<uint8_t>& file)
 {
     // A picture saved as loaded is the copy of its own size.
     if (!scaled_) {
@@ -190,11 +193,18 @@ bool Picture::save(const Utf8String& path, PictureKind kind)
     const ImageSize copySize = size();
     const int32_t side = largestSideOf(kind);
     if (copySize.width > side || copySize.height > side) return fail(ResizeOutcome::TooLarge);
-    std::vector<uint8_t> file;
     const PictureMetadata kept = metadataForCopy(metadata_, orientation_ != 1, copySize);
     if (!encodeCopy(kind, copy_.view(), kept, lossless_, sourcePalette_, file))
-        return fail(kind == PictureKind::Jpeg || kind == PictureKind::Png || kind == PictureKind::WebP
+        return fail(kind == PictureKind::Jpeg || kind == PictureKind::Png || kind == PictureKind::WebP ||
+                            kind == PictureKind::Bmp
                         ? ResizeOutcome::OutOfMemory
                         : ResizeOutcome::Unwritable);
-    return writeWholeFile(path.toWide().units(), file.data(), file.size()) || fail(ResizeOutcome::Unwritable);
+    return true;
+}
+
+bool Picture::save(const Utf8String& path, PictureKind kind)
+{
+    std::vector<uint8_t> file;
+    return encode(kind, file) &&
+           (writeWholeFile(path.toWide().units(), file.data(), file.size()) || fail(ResizeOutcome::Unwritable));
 }

@@ -30,6 +30,9 @@ public:
     bool scale(int32_t width, int32_t height);
     // The kind the copy is written as (see copyKindFor); JPEG before a load.
     PictureKind copyKind() const;
+    // The copy as the file of that kind, ready to be written.
+    bool encode(PictureKind kind, std::vector<uint8_t>& file);
+    // The encoded copy written as the whole file at path.
     bool save(const Utf8String& path, PictureKind kind);
 
     // The held picture's size as it is shown; 0 by 0 when nothing usable is held.

@@ -19,7 +19,9 @@ ResizeOutcome resizePictureFile(const Utf8String& picturePath, const ImageSize& 
     const Utf8String extension = copyExtension(fileExtension(picturePath), kind);
     ClaimedOutputFile claimed = claimOutputFile(fileBaseName(picturePath), fitted, extension);
     if (!claimed) return ResizeOutcome::Unwritable;
-    if (!image.save(claimed.path(), kind)) return image.failure();
+    std::vector<uint8_t> file;
+    if (!image.encode(kind, file)) return image.failure();
+    if (!claimed.write(file)) return ResizeOutcome::Unwritable;
     copyPath = claimed.path();
     claimed.keep();
     return ResizeOutcome::Written;

@@ -4,6 +4,9 @@
 # 64-bit Windows build under Wine.
 set -euo pipefail
 cd "$(dirname "$0")/.."
+# The test prefix's persistent Wine server and services end with the run,
+# passed or not.
+trap 'WINEPREFIX=$PWD/build/x64/wine-prefix /usr/lib/wine/wineserver64 -k >/dev/null 2>&1 || true' EXIT
 bash scripts/setup.sh
 bash scripts/build.sh x86 x64 host
 ctest --preset x86

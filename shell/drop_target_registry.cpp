@@ -50,7 +50,7 @@ bool registerDropTarget(HKEY root, HKEY parent, const Utf8String& commandKeyPath
                         const Utf8String& executablePath)
 {
     const Utf8String verbKey = verbKeyOf(commandKeyPath);
-    const Utf8String classId = serverClassId(size);
+    const Utf8String classId = serverClassId(size, root == HKEY_LOCAL_MACHINE);
     if (verbKey.charCount() == 0 || classId.charCount() == 0) return false;
     if (!writeServerClass(root, classId, size, executablePath)) return false;
 

@@ -10,3 +10,11 @@ bool isUnderFolder(const Utf8String& path, const Utf8String& folder)
     if (path.mid(0, folderLength).compare(folder.mid(0, folderLength), true) != 0) return false;
     return path.mid(folderLength, 1).compare(backslash, false) == 0;
 }
+
+bool isUnderAnyFolder(const Utf8String& path, const std::vector<Utf8String>& folders)
+{
+    for (const Utf8String& folder : folders) {
+        if (isUnderFolder(path, folder)) return true;
+    }
+    return false;
+}

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <vector>
+
 #include "text/utf8_string.h"
 
 // True when the path names something inside the folder, as full paths
@@ -8,3 +10,7 @@
 // not inside it, nor is the folder itself. Short 8.3 names are not matched:
 // the caller hands both in their long forms.
 bool isUnderFolder(const Utf8String& path, const Utf8String& folder);
+
+// True when the path is under any of the folders; empty ones (a folder the
+// system could not name) take in nothing.
+bool isUnderAnyFolder(const Utf8String& path, const std::vector<Utf8String>& folders);

@@ -26,16 +26,25 @@ static Utf8String knownFolder(const KNOWNFOLDERID& id)
     return longPathOf(path.get());
 }
 
+// The 64-bit Program Files as every process of 64-bit Windows is told it:
+// a 32-bit process's known folders both name "Program Files (x86)", and it
+// cannot ask for the 64-bit one. Empty on 32-bit Windows.
+static Utf8String nativeProgramFiles()
+{
+    wchar_t folder[MAX_PATH];
+    const DWORD length = GetEnvironmentVariableW(L"ProgramW6432", folder, MAX_PATH);
+    if (length == 0 || length >= MAX_PATH) return Utf8String();
+    return longPathOf(folder);
+}
+
 RegistrationScope registrationScope()
 {
     const Utf8String executable = runningExecutablePath();
     if (executable.charCount() == 0) return RegistrationScope::CurrentUser;
     const Utf8String path = longPathOf(executable.toWide().units());
-    for (const KNOWNFOLDERID* id : {&FOLDERID_ProgramFiles, &FOLDERID_ProgramFilesX86}) {
-        const Utf8String folder = knownFolder(*id);
-        if (folder.charCount() > 0 && isUnderFolder(path, folder)) return RegistrationScope::AllUsers;
-    }
-    return RegistrationScope::CurrentUser;
+    const std::vector<Utf8String> programFolders = {knownFolder(FOLDERID_ProgramFiles),
+                                                    knownFolder(FOLDERID_ProgramFilesX86), nativeProgramFiles()};
+    return isUnderAnyFolder(path, programFolders) ? RegistrationScope::AllUsers : RegistrationScope::CurrentUser;
 }
 
 RegistrationScope otherScope(RegistrationScope scope)

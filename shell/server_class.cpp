@@ -6,10 +6,12 @@
 #include "settings/size_text.h"
 #include "shell/verb_text.h"
 
-// Drawn once at random; the program's classes differ only in the size fields.
+// Drawn once at random; the program's classes differ only in the size fields
+// and the last byte. Every earlier release wrote the one for every user.
 static const unsigned char kClassTail[8] = {0x9A, 0x4E, 0x2C, 0x61, 0x50, 0x11, 0x7D, 0xB3};
+static constexpr unsigned char kUserClassLastByte = 0x3E;
 
-Utf8String serverClassId(const ImageSize& size)
+Utf8String serverClassId(const ImageSize& size, bool forAllUsers)
 {
     if (size.width <= 0 || size.height <= 0) return Utf8String();
     const auto height = static_cast<uint32_t>(size.height);
@@ -17,7 +19,8 @@ Utf8String serverClassId(const ImageSize& size)
     std::snprintf(text, sizeof text, "{%08X-%04X-%04X-%02X%02X-%02X%02X%02X%02X%02X%02X}",
                   static_cast<unsigned>(size.width), static_cast<unsigned>(height >> 16),
                   static_cast<unsigned>(height & 0xFFFFu), kClassTail[0], kClassTail[1], kClassTail[2],
-                  kClassTail[3], kClassTail[4], kClassTail[5], kClassTail[6], kClassTail[7]);
+                  kClassTail[3], kClassTail[4], kClassTail[5], kClassTail[6],
+                  forAllUsers ? kClassTail[7] : kUserClassLastByte);
     return Utf8String::fromAnsi(text);
 }
 
@@ -51,7 +54,8 @@ bool parseServerClassId(const Utf8String& classId, ImageSize& size)
     const int tailAt[8] = {20, 22, 25, 27, 29, 31, 33, 35};
     for (int i = 0; i < 8; ++i) {
         uint32_t byte = 0;
-        if (!readHex(text + tailAt[i], 2, byte) || byte != kClassTail[i]) return false;
+        if (!readHex(text + tailAt[i], 2, byte)) return false;
+        if (byte != kClassTail[i] && !(i == 7 && byte == kUserClassLastByte)) return false;
     }
     const uint32_t height = heightHigh << 16 | heightLow;
     if (width == 0 || height == 0 || width > INT32_MAX || height > INT32_MAX) return false;

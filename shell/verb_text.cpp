@@ -73,7 +73,22 @@ Utf8String verbIcon(const Utf8String& executablePath)
     return fitting(Utf8String::concat(executablePath, Utf8String::fromAnsi(",0")));
 }
 
+// Whether `text` from `start` is `part` in any letter case, followed by a
+// blank or the end.
+static bool standsAt(const Utf8String& text, uint32_t start, const Utf8String& part)
+{
+    const uint32_t end = start + part.charCount();
+    if (end > text.charCount() || text.mid(start, part.charCount()).compare(part, true) != 0) return false;
+    return end == text.charCount() || text.mid(end, 1).compare(Utf8String::fromAnsi(" "), false) == 0;
+}
+
 bool isOwnVerbCommand(const Utf8String& command, const Utf8String& executablePath)
 {
-    return executablePath.charCount() > 0 && command.find(executablePath, 0, true) >= 0;
+    if (executablePath.charCount() == 0) return false;
+    // The program a command starts, quoted (as written now) or not (as the
+    // first releases wrote it, blanks and all): a command that only passes
+    // the path on to another program is someone else's.
+    const Utf8String quote = Utf8String::fromAnsi("\"");
+    const Utf8String quoted = Utf8String::concat(quote, Utf8String::concat(executablePath, quote));
+    return standsAt(command, 0, quoted) || standsAt(command, 0, executablePath);
 }

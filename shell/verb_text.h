@@ -25,8 +25,8 @@ Utf8String verbKeyOf(const Utf8String& commandKeyPath);
 // it would not fit.
 Utf8String verbIcon(const Utf8String& executablePath);
 
-// A verb is the program's when its command holds the program's path, in any
-// letter case.
+// A verb or class is the program's when its command starts the program: its
+// first word is the program's path, in quotes or not, in any letter case.
 bool isOwnVerbCommand(const Utf8String& command, const Utf8String& executablePath);
 
 // The untranslated verb key format, also the translation key.

@@ -17,13 +17,15 @@
 
 namespace {
 
-// The class of each installed size, as its id carries the size.
+// The class of each installed size, as its id carries the size, for every
+// user and for a user alone.
 const struct {
     const wchar_t* size;
     const wchar_t* classId;
+    const wchar_t* usersClassId;
 } kSizeClasses[] = {
-    {L"800x600", L"{00000320-0000-0258-9A4E-2C6150117DB3}"},
-    {L"1024x768", L"{00000400-0000-0300-9A4E-2C6150117DB3}"},
+    {L"800x600", L"{00000320-0000-0258-9A4E-2C6150117DB3}", L"{00000320-0000-0258-9A4E-2C6150117D3E}"},
+    {L"1024x768", L"{00000400-0000-0300-9A4E-2C6150117DB3}", L"{00000400-0000-0300-9A4E-2C6150117D3E}"},
 };
 const DWORD kViewFlags[] = {RRF_SUBKEY_WOW6464KEY, RRF_SUBKEY_WOW6432KEY};
 
@@ -46,15 +48,16 @@ void expectWholeRegistration(HKEY root, const std::wstring& copy, const std::wst
     EXPECT_EQ(verbsNaming(copy, root), expectedVerbs(nameFormat, copy, kInstalledSizes));
     for (const auto& sized : kSizeClasses) {
         SCOPED_TRACE(testing::Message() << toUtf8(sized.size));
+        const std::wstring classId = root == HKEY_LOCAL_MACHINE ? sized.classId : sized.usersClassId;
         for (const auto& verb : expectedVerbs(nameFormat, copy, {sized.size})) {
             const std::wstring key = L"Software\\Classes\\" + verb.first;
             EXPECT_EQ(textValueOf(root, key, L"Icon"), copy + L",0") << toUtf8(key);
             EXPECT_EQ(textValueOf(root, key, L"MultiSelectModel"), L"Player") << toUtf8(key);
-            EXPECT_EQ(textValueOf(root, key + L"\\DropTarget", L"Clsid"), sized.classId) << toUtf8(key);
+            EXPECT_EQ(textValueOf(root, key + L"\\DropTarget", L"Clsid"), classId) << toUtf8(key);
         }
         for (const DWORD view : kViewFlags) {
-            EXPECT_EQ(textValueOf(root, classKeyOf(sized.classId), nullptr, view), L"Pellavo picture resizer");
-            EXPECT_EQ(textValueOf(root, classKeyOf(sized.classId) + L"\\LocalServer32", nullptr, view),
+            EXPECT_EQ(textValueOf(root, classKeyOf(classId), nullptr, view), L"Pellavo picture resizer");
+            EXPECT_EQ(textValueOf(root, classKeyOf(classId) + L"\\LocalServer32", nullptr, view),
                       quotedPath(copy) + L" -serve " + sized.size);
         }
     }
@@ -64,8 +67,10 @@ void expectNoRegistration(HKEY root, const std::wstring& copy)
 {
     EXPECT_EQ(verbsNaming(copy, root), VerbCommands{});
     for (const auto& sized : kSizeClasses) {
-        for (const REGSAM view : {KEY_WOW64_64KEY, KEY_WOW64_32KEY})
-            EXPECT_FALSE(classKeyExists(root, sized.classId, view)) << toUtf8(sized.classId);
+        for (const wchar_t* classId : {sized.classId, sized.usersClassId}) {
+            for (const REGSAM view : {KEY_WOW64_64KEY, KEY_WOW64_32KEY})
+                EXPECT_FALSE(classKeyExists(root, classId, view)) << toUtf8(classId);
+        }
     }
 }
 
@@ -209,9 +214,9 @@ TEST_F(InstallCommand, UninstallRemovesEveryVerbThatRunsThisCopy)
 {
     EXPECT_TRUE(runs(L"Install"));
     ASSERT_EQ(newVerbs(), installed(kEnglishVerbName));
-    // What an older size list, a hand-made entry or a run under another
-    // spelling of the path left: the path in any letter case, anywhere in
-    // the command, names this copy.
+    // What an older size list or a run under another spelling of the path
+    // left: a command that starts this copy, by its path in any letter case.
+    // A user's own verb that only hands the path to another program is theirs.
     const ScopedDefaultValue olderSize(HKEY_CLASSES_ROOT, L"jpegfile\\shell\\Resize 640x480...\\command",
                                        quotedPath(copy_) + L" -size 640x480 %1");
     const ScopedDefaultValue capitals(HKEY_CLASSES_ROOT, L"pngfile\\shell\\Pellavo old verb\\command",
@@ -226,8 +231,9 @@ TEST_F(InstallCommand, UninstallRemovesEveryVerbThatRunsThisCopy)
 
     EXPECT_TRUE(runs(L"Uninstall"));
 
-    EXPECT_EQ(newVerbs(), VerbCommands{});
-    EXPECT_EQ(verbsNaming(copy_), VerbCommands{});
+    const VerbCommands wrapper = {{L"giffile\\shell\\Resize by hand", L"cmd /c " + copy_ + L" -size 100x100 %1"}};
+    EXPECT_EQ(newVerbs(), wrapper);
+    EXPECT_EQ(verbsNaming(copy_), wrapper);
 }
 
 TEST_F(InstallCommand, TakesTheCommandWordsOnlyWholeAndInTheirOwnLetterCase)

@@ -25,10 +25,14 @@ TEST(OutputFile, ClaimsTheFirstFreeNameWithoutTouchingTakenOnes)
     ClaimedOutputFile claimed = claimOutputFile(base, size, extension);
     ASSERT_TRUE(claimed);
     EXPECT_EQ(wideOf(claimed.path()), folder.file(L"photo_800x450.jpg"));
-    // The name just claimed exists, empty, and stays once kept.
+    // The name just claimed exists, held so that nobody else opens it until
+    // the copy is written through the claim, and stays once kept.
+    EXPECT_EQ(readFileText(folder.file(L"photo_800x450.jpg")), std::nullopt);
+    EXPECT_TRUE(claimed.write({'c', 'o', 'p', 'y'}));
     claimed.keep();
+    EXPECT_FALSE(claimed.write({'x'}));
     claimed = ClaimedOutputFile();
-    EXPECT_EQ(readFileText(folder.file(L"photo_800x450.jpg")), std::string());
+    EXPECT_EQ(readFileText(folder.file(L"photo_800x450.jpg")), std::string("copy"));
 
     // A folder takes the next name.
     ASSERT_TRUE(writeFileText(folder.file(L"photo_800x450.jpg"), "earlier copy"));
@@ -37,7 +41,6 @@ TEST(OutputFile, ClaimsTheFirstFreeNameWithoutTouchingTakenOnes)
     ASSERT_TRUE(claimed);
     EXPECT_EQ(wideOf(claimed.path()), folder.file(L"photo_800x450_2.jpg"));
     EXPECT_EQ(readFileText(folder.file(L"photo_800x450.jpg")), std::string("earlier copy"));
-    EXPECT_EQ(readFileText(folder.file(L"photo_800x450_2.jpg")), std::string());
     // Not kept, the claim goes with its owner, and only it.
     claimed = ClaimedOutputFile();
     EXPECT_EQ(folderEntries(folder.path()), (std::vector<std::wstring>{L"photo_800x450.jpg", L"photo_800x450_1.jpg"}));

@@ -6,6 +6,7 @@
 #include "codecs/byte_source.h"
 #include "codecs/decode_whole.h"
 #include "codecs/jpeg_decoder.h"
+#include "codecs/wic_decoder.h"
 #include "imaging/picture.h"
 #include "pixels/resampler.h"
 #include "tests/support/file_signature.h"
@@ -183,6 +184,18 @@ TEST_F(ImageObject, TransparentSurroundsLendNoDarkFringe)
     }
     EXPECT_GT(partlyCovered, 0) << "the square's edges should fall inside pixels";
     EXPECT_EQ(copy->at(0, 0).alpha, 0) << "the corner stays transparent";
+
+    // A BMP copy keeps the alpha too, in a version-5 header, as Windows'
+    // codec reads it (GDI+ reads no BMP's alpha).
+    Picture image;
+    ASSERT_TRUE(image.load(utf8Of(source)) && image.scale(57, 57) && image.save(path(L"copy.bmp"), PictureKind::Bmp));
+    WicDecoder bitmap;
+    ASSERT_EQ(bitmap.open(folder_.file(L"copy.bmp").c_str()), DecodeStatus::Decoded);
+    PixelBuffer pixels;
+    ASSERT_EQ(decodeWhole(bitmap, bitmap.storedSize(), pixels), DecodeStatus::Decoded);
+    ASSERT_EQ(pixels.view().channels, 4);
+    EXPECT_EQ(pixels.view().row(0)[3], 0) << "the BMP's corner stays transparent";
+    EXPECT_EQ(pixels.view().row(28)[28 * 4 + 3], 255);
 }
 
 namespace {
@@ -212,6 +225,10 @@ TEST_F(ImageObject, SaysWhyAPictureGivesNoCopy)
     };
     Bytes heic = {0, 0, 0, 0x18, 'f', 't', 'y', 'p', 'h', 'e', 'i', 'c', 0, 0, 0, 0, 'm', 'i', 'f', '1'};
     heic.resize(4096, 0);
+    // 58 bytes of BMP that declare 40000 x 40000 pixels of BGR, 4.8 GB.
+    Bytes hugeBmp = {'B', 'M', 58, 0, 0, 0, 0, 0, 0, 0, 54, 0, 0, 0, 40, 0, 0, 0, 0x40, 0x9C, 0, 0,
+                     0x40, 0x9C, 0, 0, 1, 0, 24, 0};
+    hugeBmp.resize(58, 0);
     const auto withoutEnd = [](Bytes file) {
         file.resize(file.size() - 2);
         return file;
@@ -226,6 +243,7 @@ TEST_F(ImageObject, SaysWhyAPictureGivesNoCopy)
         {L"damaged-header.jpg", damagedHeader, false, ResizeOutcome::Unreadable},
         {L"huge-progressive.jpg", declaring(0xDC), true, ResizeOutcome::TooLarge},
         {L"too-large.jpg", declaring(0xFF), false, ResizeOutcome::TooLarge},
+        {L"huge.bmp", hugeBmp, true, ResizeOutcome::TooLarge},
         {L"no-end-marker.jpg", withoutEnd(baseline), true, ResizeOutcome::Written},
         {L"progressive-no-end-marker.jpg", withoutEnd(progressive), true, ResizeOutcome::Unreadable},
         // A HEIF photo under Wine, which has no codec for it, and text.

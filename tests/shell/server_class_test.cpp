@@ -11,17 +11,22 @@ TEST(ServerClass, IdsCarryTheSizeAndReadBack)
 {
     const struct {
         ImageSize size;
+        bool forAllUsers;
         const char* classId;
     } rows[] = {
-        {{800, 600}, "{00000320-0000-0258-9A4E-2C6150117DB3}"},
-        {{1, 1}, "{00000001-0000-0001-9A4E-2C6150117DB3}"},
-        {{65536, 70000}, "{00010000-0001-1170-9A4E-2C6150117DB3}"},
-        {{INT32_MAX, INT32_MAX}, "{7FFFFFFF-7FFF-FFFF-9A4E-2C6150117DB3}"},
-        {{0, 600}, ""},
-        {{800, -1}, ""},
+        // For every user as every earlier release wrote them; for a user
+        // alone another last byte, so that neither shadows the other.
+        {{800, 600}, true, "{00000320-0000-0258-9A4E-2C6150117DB3}"},
+        {{800, 600}, false, "{00000320-0000-0258-9A4E-2C6150117D3E}"},
+        {{1, 1}, true, "{00000001-0000-0001-9A4E-2C6150117DB3}"},
+        {{65536, 70000}, false, "{00010000-0001-1170-9A4E-2C6150117D3E}"},
+        {{INT32_MAX, INT32_MAX}, true, "{7FFFFFFF-7FFF-FFFF-9A4E-2C6150117DB3}"},
+        {{0, 600}, true, ""},
+        {{800, -1}, false, ""},
     };
     for (const auto& row : rows) {
-        EXPECT_STREQ(serverClassId(row.size).text(), row.classId) << row.size.width << "x" << row.size.height;
+        EXPECT_STREQ(serverClassId(row.size, row.forAllUsers).text(), row.classId)
+            << row.size.width << "x" << row.size.height;
         ImageSize read;
         if (*row.classId) {
             EXPECT_TRUE(parseServerClassId(text(row.classId), read));

@@ -132,11 +132,13 @@ TEST_F(VerbRegistry, RemovesAllOwnVerbsAndNoOtherProgramsVerbs)
                                    longCommand);
     ScopedDefaultValue foreignOld(HKEY_CLASSES_ROOT, oldFormat + L"\\shell\\Pellavo test other\\command",
                                   L"C:\\Other\\tool.exe -size 800x600 %1");
-    // What an earlier version left under the ProgIDs, and a hand-made entry.
+    // What an earlier version left under the ProgIDs; a user's own verb that
+    // hands the program's path to another program is the user's.
     ScopedDefaultValue ownOtherCase(HKEY_CLASSES_ROOT, L"jpegfile\\shell\\Pellavo test upper\\command",
                                     upperPath + L" -size 1x1 %1");
-    ScopedDefaultValue ownInside(HKEY_CLASSES_ROOT, L"SystemFileAssociations\\.gif\\shell\\Pellavo test inside\\command",
-                                 L"cmd /c " + path + L" -size 1x1 %1");
+    ScopedDefaultValue usersWrapper(HKEY_CLASSES_ROOT,
+                                    L"SystemFileAssociations\\.gif\\shell\\Pellavo test inside\\command",
+                                    L"cmd /c " + path + L" -size 1x1 %1");
     // A verb written while a codec, since removed, listed the type.
     ScopedDefaultValue ownOldFormat(HKEY_CLASSES_ROOT, oldFormat + L"\\shell\\Resize 800x600...\\command",
                                     commandFor(L"800x600"));
@@ -154,7 +156,7 @@ TEST_F(VerbRegistry, RemovesAllOwnVerbsAndNoOtherProgramsVerbs)
     }
     // The planted ones stand in the machine's classes, as an older release wrote them.
     EXPECT_FALSE(hasVerb(L"jpegfile", L"Pellavo test upper", kMachines));
-    EXPECT_FALSE(hasVerb(L"SystemFileAssociations\\.gif", L"Pellavo test inside", kMachines));
+    EXPECT_TRUE(hasVerb(L"SystemFileAssociations\\.gif", L"Pellavo test inside", kMachines));
     EXPECT_TRUE(hasVerb(L"jpegfile", L"Pellavo test other", kMachines));
     EXPECT_TRUE(hasVerb(kJpegType, L"Pellavo test long", kMachines));
     EXPECT_TRUE(hasVerb(oldFormat, L"Pellavo test other", kMachines));

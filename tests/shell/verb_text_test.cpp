@@ -63,7 +63,16 @@ TEST(VerbText, OwnershipGoesByTheProgramPathInAnyCase)
     const Utf8String program = text("C:\\Tools\\Pellavo\\pellavo.exe");
     EXPECT_TRUE(isOwnVerbCommand(text("\"C:\\Tools\\Pellavo\\pellavo.exe\" -size 8x6 %1"), program));
     EXPECT_TRUE(isOwnVerbCommand(text("c:\\tools\\pellavo\\PELLAVO.EXE -size 8x6 %1"), program));
-    EXPECT_TRUE(isOwnVerbCommand(text("cmd /c C:\\Tools\\Pellavo\\pellavo.exe"), program));
+    EXPECT_TRUE(isOwnVerbCommand(text("\"C:\\Tools\\Pellavo\\pellavo.exe\" -serve 8x6"), program));
+    EXPECT_TRUE(isOwnVerbCommand(text("C:\\Tools\\Pellavo\\pellavo.exe"), program));
+    // As the first releases wrote it: unquoted, blanks and all.
+    const Utf8String spaced = text("C:\\Program Files\\Pellavo\\pellavo.exe");
+    EXPECT_TRUE(isOwnVerbCommand(text("C:\\Program Files\\Pellavo\\pellavo.exe -size 8x6 %1"), spaced));
+    // Commands of other programs that only name ours are the user's.
+    EXPECT_FALSE(isOwnVerbCommand(text("cmd /c C:\\Tools\\Pellavo\\pellavo.exe"), program));
+    EXPECT_FALSE(isOwnVerbCommand(text("\"C:\\Editor\\edit.exe\" \"C:\\Tools\\Pellavo\\pellavo.exe\" %1"), program));
+    EXPECT_FALSE(isOwnVerbCommand(text("C:\\Tools\\Pellavo\\pellavo.exe.bak -size 8x6 %1"), program));
+    EXPECT_FALSE(isOwnVerbCommand(text("\"C:\\Tools\\Pellavo\\pellavo.exe"), program));
     EXPECT_FALSE(isOwnVerbCommand(text("C:\\Other\\pellavo.exe -size 8x6 %1"), program));
     EXPECT_FALSE(isOwnVerbCommand(text(""), program));
     EXPECT_FALSE(isOwnVerbCommand(text("anything"), Utf8String()));

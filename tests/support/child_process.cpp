@@ -1,5 +1,7 @@
 #include "tests/support/child_process.h"
 
+#include <cwchar>
+
 #include "base/win32_handles.h"
 
 static KernelHandle createKillingJob(HANDLE port)
@@ -17,6 +19,16 @@ static KernelHandle createKillingJob(HANDLE port)
         job.reset();
     }
     return job;
+}
+
+// The limit, times PELLAVO_TEST_TIME_SCALE where set (scripts/test-x86.sh
+// sets it: an emulated PC runs every program several times slower).
+static ULONGLONG scaledLimit(DWORD timeLimitMs)
+{
+    wchar_t text[8] = {};
+    const DWORD length = GetEnvironmentVariableW(L"PELLAVO_TEST_TIME_SCALE", text, 8);
+    const long scale = length > 0 && length < 8 ? std::wcstol(text, nullptr, 10) : 1;
+    return static_cast<ULONGLONG>(timeLimitMs) * static_cast<ULONGLONG>(scale > 1 && scale <= 100 ? scale : 1);
 }
 
 static DWORD remainingUntil(ULONGLONG deadline)
@@ -67,7 +79,7 @@ ChildRun runInJob(const std::wstring& application, const std::wstring& commandLi
     ResumeThread(thread.get());
     run.started = true;
 
-    const ULONGLONG deadline = GetTickCount64() + timeLimitMs;
+    const ULONGLONG deadline = GetTickCount64() + scaledLimit(timeLimitMs);
     if (WaitForSingleObject(process.get(), remainingUntil(deadline)) != WAIT_OBJECT_0) return run;
     GetExitCodeProcess(process.get(), &run.exitCode);
     run.finished = waitUntilJobIsEmpty(port.get(), deadline);
