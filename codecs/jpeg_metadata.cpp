@@ -5,6 +5,7 @@
 
 #include "codecs/exif_orientation.h"
 #include "codecs/exif_patch.h"
+#include "codecs/profile_fit.h"
 #include "codecs/xmp_orientation.h"
 
 namespace {
@@ -159,11 +160,18 @@ JpegSegments segmentsForCopy(const JpegSegments& source, bool turnedUpright, con
     return kept;
 }
 
-PictureMetadata metadataForCopy(const PictureMetadata& source, bool turnedUpright, const ImageSize& copySize)
+PictureMetadata metadataForCopy(const PictureMetadata& source, bool turnedUpright, const ImageSize& copySize,
+                                int32_t channels)
 {
     PictureMetadata kept;
-    kept.colourProfile = source.colourProfile;
     kept.jpegSegments = segmentsForCopy(source.jpegSegments, turnedUpright, copySize);
+    if (profileFitsPixels(source.colourProfile, channels)) {
+        kept.colourProfile = source.colourProfile;
+    } else {
+        const auto isProfile = [](const JpegSegment& segment) { return kindOf(segment) == SegmentKind::ColourProfile; };
+        kept.jpegSegments.erase(std::remove_if(kept.jpegSegments.begin(), kept.jpegSegments.end(), isProfile),
+                                kept.jpegSegments.end());
+    }
     kept.exif = source.exif;
     if (!kept.exif.empty() && !patchExifForCopy(kept.exif.data(), kept.exif.size(), turnedUpright, copySize))
         kept.exif.clear();

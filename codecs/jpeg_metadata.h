@@ -34,8 +34,10 @@ JpegSegments segmentsOfMetadata(const PictureMetadata& metadata);
 
 // What a copy of `copySize` keeps of its source's metadata, made as
 // segmentsForCopy makes a JPEG's: the Exif block, when it can be walked whole,
-// and XMP tell the copy's size and turn.
-PictureMetadata metadataForCopy(const PictureMetadata& source, bool turnedUpright, const ImageSize& copySize);
+// and XMP tell the copy's size and turn. The colour profile, in either form,
+// goes unless it fits the copy's pixels of `channels` (profileFitsPixels).
+PictureMetadata metadataForCopy(const PictureMetadata& source, bool turnedUpright, const ImageSize& copySize,
+                                int32_t channels);
 
 // The segments a JPEG copy writes: a JPEG source's own, or the metadata of
 // another kind as segments.

@@ -83,7 +83,9 @@ HRESULT writeIndexed(IWICImagingFactory& factory, IWICBitmapFrameEncode& frame, 
 // nearest layout it writes.
 HRESULT writeDirect(IWICImagingFactory& factory, IWICBitmapFrameEncode& frame, const PixelView& pixels)
 {
-    const WICPixelFormatGUID layout = pixels.channels == 4 ? GUID_WICPixelFormat32bppBGRA : GUID_WICPixelFormat24bppBGR;
+    const WICPixelFormatGUID layout = pixels.channels == 4   ? GUID_WICPixelFormat32bppBGRA
+                                      : pixels.channels == 1 ? GUID_WICPixelFormat8bppGray
+                                                             : GUID_WICPixelFormat24bppBGR;
     const uint64_t bytes = static_cast<uint64_t>(pixels.stride) * static_cast<uint64_t>(pixels.height);
     if (pixels.stride <= 0 || bytes > UINT_MAX) return INTSAFE_E_ARITHMETIC_OVERFLOW;
     WICPixelFormatGUID format = layout;
@@ -136,10 +138,11 @@ bool encode(PictureKind kind, const PixelView& given, const std::vector<uint8_t>
     GUID container = {};
     IWICImagingFactory* factory = threadImagingFactory();
     if (!given.isValid() || !containerOf(kind, container) || !factory) return false;
-    // Grey is handed over as three equal channels, a layout every encoder takes.
+    // A TIFF keeps grey as grey; a GIF's palette is made from three equal channels.
+    const bool widened = given.channels == 1 && kind == PictureKind::Gif;
     PixelBuffer colour;
-    if (given.channels == 1 && !expandGreyToBgr(given, colour)) return false;
-    const PixelView pixels = given.channels == 1 ? colour.view() : given;
+    if (widened && !expandGreyToBgr(given, colour)) return false;
+    const PixelView pixels = widened ? colour.view() : given;
     ComPtr<IStream> stream;
     ComPtr<IWICBitmapEncoder> encoder;
     ComPtr<IWICBitmapFrameEncode> frame;

@@ -6,6 +6,7 @@
 #include "codecs/jpeg_metadata.h"
 #include "codecs/picture_codecs.h"
 #include "codecs/png_encoder.h"
+#include "codecs/profile_fit.h"
 #include "codecs/webp_encoder.h"
 #include "codecs/wic_decoder.h"
 #include "codecs/wic_encoder.h"
@@ -193,7 +194,8 @@ bool Picture::encode(PictureKind kind, std::vector<uint8_t>& file)
     const ImageSize copySize = size();
     const int32_t side = largestSideOf(kind);
     if (copySize.width > side || copySize.height > side) return fail(ResizeOutcome::TooLarge);
-    const PictureMetadata kept = metadataForCopy(metadata_, orientation_ != 1, copySize);
+    const PictureMetadata kept =
+        metadataForCopy(metadata_, orientation_ != 1, copySize, copyChannels(kind, copy_.view().channels));
     if (!encodeCopy(kind, copy_.view(), kept, lossless_, sourcePalette_, file))
         return fail(kind == PictureKind::Jpeg || kind == PictureKind::Png || kind == PictureKind::WebP ||
                             kind == PictureKind::Bmp

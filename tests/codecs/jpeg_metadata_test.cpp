@@ -4,6 +4,7 @@
 
 #include "codecs/byte_source.h"
 #include "codecs/jpeg_metadata.h"
+#include "codecs/profile_fit.h"
 #include "tests/support/exif_orientation.h"
 
 // Segments compare by their bytes.
@@ -263,5 +264,49 @@ TEST(JpegMetadata, CopyXmpSaysUprightOnlyWhenTurned)
         ASSERT_EQ(turned.size(), 1u);
         EXPECT_EQ(std::string(turned[0].data.begin() + name.size() + 1, turned[0].data.end()),
                   row.upright ? row.upright : row.packet);
+    }
+}
+
+TEST(JpegMetadata, ACopyKeepsAProfileOnlyWhereItDescribesTheCopysPixels)
+{
+    // A profile's header names its colour space at bytes 16 to 19.
+    const auto profileOf = [](const char* space) {
+        Bytes profile(132, 0);
+        std::copy_n(space, 4, profile.begin() + 16);
+        return profile;
+    };
+    const struct {
+        PictureKind kind;
+        int32_t pixelChannels;
+        const char* space;
+        bool kept;
+    } rows[] = {
+        {PictureKind::Jpeg, 3, "RGB ", true},
+        {PictureKind::Png, 4, "RGB ", true},
+        {PictureKind::Jpeg, 1, "GRAY", true},
+        {PictureKind::Png, 1, "GRAY", true},
+        {PictureKind::Tiff, 1, "GRAY", true},
+        // Grey written as colour, and a grey picture under a colour profile.
+        {PictureKind::WebP, 1, "GRAY", false},
+        {PictureKind::Bmp, 1, "GRAY", false},
+        {PictureKind::Gif, 1, "GRAY", false},
+        {PictureKind::Png, 3, "GRAY", false},
+        {PictureKind::Png, 1, "RGB ", false},
+        // Inks turned into colours, and spaces no copy is in.
+        {PictureKind::Jpeg, 3, "CMYK", false},
+        {PictureKind::Jpeg, 3, "Lab ", false},
+        {PictureKind::Jpeg, 3, "", false},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(testing::Message() << static_cast<int>(row.kind) << " " << row.pixelChannels << " '" << row.space << "'");
+        PictureMetadata source;
+        if (*row.space) source.colourProfile = profileOf(row.space);
+        // A JPEG source carries it in chunks besides.
+        source.jpegSegments = segmentsOfMetadata(source);
+        source.jpegSegments.push_back({kApp1, photoExif(false, 0).data});
+        const PictureMetadata copy = metadataForCopy(source, false, {80, 60}, copyChannels(row.kind, row.pixelChannels));
+        EXPECT_EQ(copy.colourProfile.empty(), !row.kept);
+        EXPECT_EQ(metadataOfSegments(copy.jpegSegments).colourProfile.empty(), !row.kept);
+        EXPECT_EQ(copy.jpegSegments.size(), row.kept ? 2u : 1u) << "the Exif stays either way";
     }
 }

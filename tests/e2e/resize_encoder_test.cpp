@@ -79,13 +79,21 @@ int frameComponents(const Bytes& jpeg)
     return jpeg.end() - at > 9 ? at[9] : 0;
 }
 
-// A grey photo's colour profile, as Photoshop's "Dot Gain 20%" travels: one
-// ICC chunk whose header says its colour space is GRAY.
-Bytes greyProfileSegment()
+// A colour profile's bytes, whose header names its colour space ("GRAY",
+// "RGB ", "CMYK"), as far as the program reads them.
+Bytes profileIn(const char* space)
+{
+    Bytes profile(128, 0);
+    std::copy_n(space, 4, profile.begin() + 16);
+    return profile;
+}
+
+// A photo's colour profile as a JPEG carries it (Photoshop's "Dot Gain 20%"
+// for grey, a press profile for inks): one ICC chunk.
+Bytes profileSegment(const char* space)
 {
     Bytes chunk = {'I', 'C', 'C', '_', 'P', 'R', 'O', 'F', 'I', 'L', 'E', 0, 1, 1};
-    Bytes profile(128, 0);
-    std::copy_n("GRAY", 4, profile.begin() + 16);
+    const Bytes profile = profileIn(space);
     chunk.insert(chunk.end(), profile.begin(), profile.end());
     return chunk;
 }
@@ -128,8 +136,12 @@ TEST_F(ResizeCommand, ResizesEveryFormOfJpeg)
         ASSERT_TRUE(workspace.ready());
         const std::wstring source = workspace.picture(c.source);
         const bool grey = c.form.colours == JCS_GRAYSCALE;
+        const bool inks = c.form.colours == JCS_CMYK;
         const Bytes photo = jpegInForm(c.form, 1600, 1200, kFourColours);
-        ASSERT_TRUE(writeFileBytes(source, grey ? withSegments(photo, jpegSegment(0xE2, greyProfileSegment())) : photo));
+        // A grey photo's profile stays with its grey copy; a print profile
+        // does not go with the copy in colours.
+        const Bytes profile = profileSegment(grey ? "GRAY" : "CMYK");
+        ASSERT_TRUE(writeFileBytes(source, grey || inks ? withSegments(photo, jpegSegment(0xE2, profile)) : photo));
 
         EXPECT_TRUE(runsPellavo(L"-size 800x600 " + source));
 
@@ -148,7 +160,7 @@ TEST_F(ResizeCommand, ResizesEveryFormOfJpeg)
         ASSERT_TRUE(readHeadSegments(bytes, kept));
         EXPECT_EQ(kept.size(), grey ? 1u : 0u);
         if (grey && !kept.empty()) {
-            EXPECT_EQ(kept[0].data, greyProfileSegment());
+            EXPECT_EQ(kept[0].data, profile);
         }
     }
 }
@@ -163,7 +175,7 @@ TEST_F(ResizeCommand, ResizesWhatWindowsCodecsReadIntoTheirOwnKindOrAPortableOne
             return colours[(y < height / 2 ? 0 : 2) + (x < width / 2 ? 0 : 1)];
         };
     };
-    const Bytes profile = greyProfileSegment();  // any profile's bytes
+    const Bytes profile = profileIn("RGB ");
     // Stored as 160 x 120 and tagged 6: shown turned clockwise.
     const Quadrants turned = {kBlue, kRed, kYellow, kGreen};
     const struct {
@@ -228,7 +240,7 @@ TEST_F(ResizeCommand, AWebpOrPngGivesACopyOfItsOwnKindAndForm)
         return pixels;
     };
     PictureMetadata tagged;
-    tagged.colourProfile = greyProfileSegment();
+    tagged.colourProfile = profileIn("RGB ");
     ExifContent content;
     content.orientation = 6;
     const ExifSegment exif = makeExifSegment(content);

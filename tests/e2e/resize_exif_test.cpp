@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include <windows.h>
 
 #include <map>
@@ -96,6 +98,8 @@ PhotoDetails phoneDetails()
         details.profile[chunk].push_back(2);
         for (int i = 0; i < 300; ++i) details.profile[chunk].push_back(static_cast<unsigned char>(i * 7 + chunk));
     }
+    // The profile's header says it describes colours, as a phone's does.
+    std::copy_n("RGB ", 4, details.profile[0].begin() + 14 + 16);
     ExifContent content;
     content.orientation = 6;
     content.details = true;
