@@ -1,9 +1,8 @@
 #include <gtest/gtest.h>
 
-#include <algorithm>
-
 #include <windows.h>
 
+#include <algorithm>
 #include <map>
 #include <string>
 #include <utility>
