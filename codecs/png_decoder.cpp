@@ -10,6 +10,8 @@
 
 #include "codecs/decoder_phase.h"
 #include "codecs/exif_orientation.h"
+#include "codecs/exif_patch.h"
+#include "codecs/xmp_orientation.h"
 
 namespace {
 
@@ -137,6 +139,7 @@ struct PngDecoder::State {
 
     DecodeStatus readChunks(ByteSource& source);
     DecodeStatus readRows(const MutablePixelView& pixels, const RowsDecoded* decoded);
+    void readTrailingMetadata();
 };
 
 DecodeStatus PngDecoder::State::readChunks(ByteSource& source)
@@ -201,6 +204,29 @@ DecodeStatus PngDecoder::State::readRows(const MutablePixelView& pixels, const R
     return DecodeStatus::Decoded;
 }
 
+// Exif and XMP may follow the image data, where writers that set them late
+// put them. Browsers turn a PNG only by an eXIf before the image data, which
+// they read before the pixels; one after it is kept, saying orientation 1,
+// so that the copy shows as its source does. Trailing chunks a reader does
+// not need for the pixels cannot spoil the copy: damage there keeps what
+// came before.
+void PngDecoder::State::readTrailingMetadata()
+{
+    spng_ctx* png = context.get();
+    if (spng_decode_chunks(png) != SPNG_OK) return;
+    if (metadata.exif.empty()) {
+        spng_exif exif = {};
+        if (spng_get_exif(png, &exif) == SPNG_OK) {
+            metadata.exif = bytesOf(exif.data, exif.length);
+            if (!patchExifForCopy(metadata.exif.data(), metadata.exif.size(), true, stored)) metadata.exif.clear();
+        }
+    }
+    if (metadata.xmp.empty()) {
+        metadata.xmp = xmpOf(png);
+        setXmpOrientationUpright(metadata.xmp.data(), metadata.xmp.size());
+    }
+}
+
 PngDecoder::PngDecoder() : state_(new State) {}
 
 PngDecoder::~PngDecoder() = default;
@@ -258,6 +284,7 @@ DecodeStatus PngDecoder::readPixels(const MutablePixelView& pixels, const RowsDe
         pixels.channels != state.channels)
         return DecodeStatus::NotForThisDecoder;
     const DecodeStatus status = state.readRows(pixels, decoded);
+    if (status == DecodeStatus::Decoded) state.readTrailingMetadata();
     state.context.reset();
     if (status == DecodeStatus::Decoded && decoded) decoded->tell(decoded->context, pixels.height);
     return status;

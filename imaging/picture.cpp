@@ -133,6 +133,8 @@ bool Picture::scaleDecoded(const ImageSize& stored, PixelBuffer& scaled)
     if (begun != ScaleStatus::Scaled) return fail(outcomeOf(begun));
     const RowsDecoded toScaling{scaleDecodedRows, &scaling};
     const DecodeStatus read = decoder_->readPixels(decoded.mutableView(), &toScaling);
+    // What follows the pixels in the file (a PNG's late Exif and XMP) is known now.
+    if (read == DecodeStatus::Decoded) metadata_ = decoder_->metadata();
     decoder_.reset();
     if (read != DecodeStatus::Decoded) return fail(outcomeOf(read));
     const ScaleStatus finished = scaling.finish(scaled);

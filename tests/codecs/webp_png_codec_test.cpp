@@ -12,6 +12,7 @@
 #include <webp/mux.h>
 
 #include "codecs/decode_whole.h"
+#include "codecs/exif_patch.h"
 #include "codecs/png_decoder.h"
 #include "codecs/png_encoder.h"
 #include "codecs/webp_decoder.h"
@@ -175,6 +176,23 @@ Bytes asLittleEndian(uint32_t value)
 }
 
 // The first `size` bytes, and where `mended`, a simple file's RIFF and chunk sizes made to fit them.
+// The PNG with the chunks of the given types moved, whole, to just before IEND.
+Bytes afterImageData(const Bytes& png, std::initializer_list<const char*> types)
+{
+    Bytes kept(png.begin(), png.begin() + 8), moved;
+    for (size_t at = 8; at + 12 <= png.size();) {
+        const size_t length = size_t{png[at]} << 24 | size_t{png[at + 1]} << 16 | size_t{png[at + 2]} << 8 | png[at + 3];
+        const std::string type(png.begin() + static_cast<std::ptrdiff_t>(at + 4), png.begin() + static_cast<std::ptrdiff_t>(at + 8));
+        const Bytes chunk(png.begin() + static_cast<std::ptrdiff_t>(at), png.begin() + static_cast<std::ptrdiff_t>(at + 12 + length));
+        bool late = false;
+        for (const char* wanted : types) late = late || type == wanted;
+        if (type == "IEND") kept.insert(kept.end(), moved.begin(), moved.end());
+        (late ? moved : kept).insert((late ? moved : kept).end(), chunk.begin(), chunk.end());
+        at += 12 + length;
+    }
+    return kept;
+}
+
 Bytes cut(const Bytes& file, size_t size, bool mended = false)
 {
     Bytes start(file.begin(), file.begin() + static_cast<std::ptrdiff_t>(size & ~size_t{1}));
@@ -258,6 +276,8 @@ TEST(OwnCodecs, CarryTheProfileExifAndXmpWholeAndReadTheOrientation)
     const Bytes notTiff(exifSegment.begin(), exifSegment.begin() + kTiffStart + 1);
     const Bytes xmp = {'<', 'x', ':', 'x', 'm', 'p', 'm', 'e', 't', 'a', '/', '>'};
     const PictureMetadata all = {Bytes(3001, 0x5A), tiff, xmp, {}};
+    Bytes uprightTiff = tiff;
+    ASSERT_TRUE(patchExifForCopy(uprightTiff.data(), uprightTiff.size(), true, {40, 30}));
     const PixelBuffer picture = quadrants(40, 30, 4, true);
     const Bytes lossy = encoded(picture.view(), false, all);
     const struct {
@@ -275,6 +295,10 @@ TEST(OwnCodecs, CarryTheProfileExifAndXmpWholeAndReadTheOrientation)
          {{}, notTiff, {}, {}}, 1},
         {"none", encoded(picture.view()), {}, 1},
         {"PNG", pngOf(picture.view(), all), all, 6, true},
+        // Written late, after the image data: kept, but not turning the
+        // picture, as browsers do not; so the copy says it is upright.
+        {"PNG with Exif and XMP after its image data", afterImageData(pngOf(picture.view(), all), {"eXIf", "iTXt"}),
+         {all.colourProfile, uprightTiff, xmp, {}}, 1, true},
         // eXIf holds a TIFF block only.
         {"PNG given Exif's start and no TIFF block", pngOf(picture.view(), {{}, notTiff, xmp, {}}), {{}, {}, xmp, {}},
          1, true},
