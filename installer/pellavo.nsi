@@ -66,6 +66,7 @@ BrandingText "Pellavo ${VERSION}"
 
 !insertmacro MUI_PAGE_LICENSE "${STAGE}/LICENSE.txt"
 !insertmacro MULTIUSER_PAGE_INSTALLMODE
+!define MUI_PAGE_CUSTOMFUNCTION_PRE UseTheFolderGiven
 !define MUI_PAGE_CUSTOMFUNCTION_LEAVE RefuseAFolderOfTheOtherMode
 !insertmacro MUI_PAGE_DIRECTORY
 !insertmacro MUI_PAGE_INSTFILES
@@ -93,6 +94,8 @@ LangString OtherForCurrentUser ${LANG_ENGLISH} "Pellavo is also installed just f
 LangString OtherForCurrentUser ${LANG_RUSSIAN} "Pellavo уже установлен только для вас, в $R0. Сначала удалить ту установку?"
 LangString OtherNotRemoved ${LANG_ENGLISH} "The installation in $R0 could not be removed; it stays beside this one."
 LangString OtherNotRemoved ${LANG_RUSSIAN} "Не удалось удалить установку в $R0; она останется рядом с этой."
+LangString EarlierNotRemoved ${LANG_ENGLISH} "Pellavo is installed in $R0, and that installation could not be removed. Install it there, or remove it first."
+LangString EarlierNotRemoved ${LANG_RUSSIAN} "Pellavo уже установлен в $R0, и ту установку не удалось удалить. Установите программу туда или сначала удалите ту установку."
 
 VIProductVersion "${VERSION}.0.0"
 VIAddVersionKey /LANG=${LANG_ENGLISH} "ProductName" "Pellavo"
@@ -102,12 +105,15 @@ VIAddVersionKey /LANG=${LANG_ENGLISH} "ProductVersion" "${VERSION}"
 VIAddVersionKey /LANG=${LANG_ENGLISH} "CompanyName" "Pellavo developers"
 VIAddVersionKey /LANG=${LANG_ENGLISH} "LegalCopyright" "Copyright (c) 2026 Pellavo developers"
 
+; The folder given by /D=, which MultiUser's mode page would replace by its mode's default.
+Var FolderGiven
+
 Function .onInit
     ; A folder given by /D= is the one to use: MultiUser would set its mode's default.
-    StrCpy $R9 $INSTDIR
+    StrCpy $FolderGiven $INSTDIR
     !insertmacro MULTIUSER_INIT
-    ${If} $R9 != ""
-        StrCpy $INSTDIR $R9
+    ${If} $FolderGiven != ""
+        StrCpy $INSTDIR $FolderGiven
     ${EndIf}
     !insertmacro MUI_LANGDLL_DISPLAY
     ${GetParameters} $0
@@ -117,6 +123,13 @@ Function .onInit
         StrCpy $LANGUAGE ${LANG_RUSSIAN}
     ${ElseIf} $1 == "EN"
         StrCpy $LANGUAGE ${LANG_ENGLISH}
+    ${EndIf}
+FunctionEnd
+
+; The directory page shows the folder given by /D=, whatever mode was chosen.
+Function UseTheFolderGiven
+    ${If} $FolderGiven != ""
+        StrCpy $INSTDIR $FolderGiven
     ${EndIf}
 FunctionEnd
 
@@ -172,6 +185,12 @@ FunctionEnd
 ; An installation of the other mode would keep its own menu items and entry:
 ; the user is asked whether it goes first. Silently it stays.
 Function OfferToRemoveTheOtherMode
+    ; Only an administrator can remove an installation for everyone.
+    ${If} $MultiUser.InstallMode == CurrentUser
+    ${AndIf} $MultiUser.Privileges != "Admin"
+    ${AndIf} $MultiUser.Privileges != "Power"
+        Return
+    ${EndIf}
     ${If} $MultiUser.InstallMode == AllUsers
         ReadRegStr $R0 HKCU "${UNINSTALL_KEY}" "InstallLocation"
         StrCpy $R1 "/CurrentUser"
@@ -199,6 +218,39 @@ Function OfferToRemoveTheOtherMode
 keep:
 FunctionEnd
 
+; An installation of the same mode in another folder (an upgrade given /D
+; or another folder on the directory page) is removed by its own
+; uninstaller first, so that no second copy keeps its menu items without an
+; Add/Remove entry; the user's size list moves to the new folder. When it
+; cannot be removed, this installation stops.
+Function RemoveTheEarlierInstallationElsewhere
+    ReadRegStr $R0 SHCTX "${UNINSTALL_KEY}" "InstallLocation"
+    ${If} $R0 == ""
+    ${OrIf} $R0 == $INSTDIR
+    ${OrIfNot} ${FileExists} "$R0\uninstall.exe"
+        Return
+    ${EndIf}
+    ; The user's size list comes along, unless the new folder holds one.
+    ${IfNot} ${FileExists} "$INSTDIR\settings.txt"
+    ${AndIf} ${FileExists} "$R0\settings.txt"
+        CreateDirectory "$INSTDIR"
+        CopyFiles /SILENT "$R0\settings.txt" "$INSTDIR\settings.txt"
+    ${EndIf}
+    ClearErrors
+    ExecWait '"$R0\uninstall.exe" /$MultiUser.InstallMode /S _?=$R0' $0
+    ${If} ${Errors}
+    ${OrIf} $0 != 0
+        MessageBox MB_ICONSTOP|MB_OK "$(EarlierNotRemoved)" /SD IDOK
+        SetErrorLevel 2
+        Abort "$(EarlierNotRemoved)"
+    ${EndIf}
+    ${If} ${FileExists} "$INSTDIR\settings.txt"
+        Delete "$R0\settings.txt"
+    ${EndIf}
+    Delete "$R0\uninstall.exe"
+    RMDir "$R0"
+FunctionEnd
+
 Section
     ${If} ${Silent}
         Call FolderOfTheOtherMode
@@ -209,6 +261,7 @@ Section
         ${EndIf}
     ${EndIf}
     Call OfferToRemoveTheOtherMode
+    Call RemoveTheEarlierInstallationElsewhere
 
     SetOutPath "$INSTDIR\local"
     File "${STAGE}/x64/local/en_translate.txt"
@@ -256,7 +309,7 @@ Section
     WriteRegStr SHCTX "${UNINSTALL_KEY}" "Publisher" "Pellavo developers"
     WriteRegStr SHCTX "${UNINSTALL_KEY}" "DisplayIcon" "$INSTDIR\pellavo.exe,0"
     WriteRegStr SHCTX "${UNINSTALL_KEY}" "InstallLocation" "$INSTDIR"
-    ; The uninstaller is told its mode: it cannot tell one from its folder alone.
+    ; The mode, which earlier uninstallers needed; this one knows it by its folder.
     WriteRegStr SHCTX "${UNINSTALL_KEY}" "UninstallString" '"$INSTDIR\uninstall.exe" /$MultiUser.InstallMode'
     WriteRegStr SHCTX "${UNINSTALL_KEY}" "QuietUninstallString" '"$INSTDIR\uninstall.exe" /$MultiUser.InstallMode /S'
     ; Silent installations end without the GUI, where MUI would save it.
@@ -294,7 +347,29 @@ Function MarkShortcutRunAsAdministrator
 FunctionEnd
 
 Function un.onInit
+    ; The folder the uninstaller stands in, which MultiUser replaces by the
+    ; one its mode's Add/Remove entry names.
+    StrCpy $R9 $INSTDIR
     !insertmacro MULTIUSER_UNINIT
+    StrCpy $INSTDIR $R9
+    ; The installation this uninstaller stands in, whatever it is told: the
+    ; mode whose Add/Remove entry names its folder, compared in short form,
+    ; which one spelling of a folder has whatever its letters' case or a
+    ; trailing backslash.
+    GetFullPathName /SHORT $2 "$INSTDIR"
+    ReadRegStr $0 HKLM "${UNINSTALL_KEY}" "InstallLocation"
+    GetFullPathName /SHORT $0 "$0"
+    ReadRegStr $1 HKCU "${UNINSTALL_KEY}" "InstallLocation"
+    GetFullPathName /SHORT $1 "$1"
+    ${If} $2 == ""
+    ${OrIf} $0 == $1
+        ; Neither names it, or both the same folder: the mode as told.
+    ${ElseIf} $0 == $2
+        Call un.MultiUser.InstallMode.AllUsers
+    ${ElseIf} $1 == $2
+        Call un.MultiUser.InstallMode.CurrentUser
+    ${EndIf}
+    StrCpy $INSTDIR $R9
     !insertmacro MUI_UNGETLANGUAGE
 FunctionEnd
 

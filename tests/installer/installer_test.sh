@@ -4,7 +4,8 @@
 # for everyone, a verb carried out through the shell, a silent uninstallation;
 # one for the user alone, then one for everyone beside it, each uninstalled
 # leaving the other whole; then a silent Russian installation over a size list
-# kept from before, and its uninstallation, which keeps the list.
+# kept from before, and its uninstallation, which keeps the list; an upgrade
+# into another folder; an uninstaller run without its mode.
 # Usage: installer_test.sh SETUP_EXE PELLAVO_EXE HELPER_DIR WORK_DIR SAMPLE_JPG
 # (HELPER_DIR holds run_to_end.exe; WORK_DIR is deleted at the start and at
 # the end.)
@@ -244,6 +245,36 @@ uninstall "$uninstall_key" "$exe_path" AllUsers
 expect "only settings.txt is left" "$(installed_files)" settings.txt
 expect "no verbs left" "$(all_verbs "$machine_classes")" "$(no_verbs)"
 expect "no Add/Remove entry" "$(key_text "$uninstall_key")" ""
+
+echo "== an upgrade into another folder takes the earlier installation's place, and its size list"
+"${run[@]}" "$setup" /S /AllUsers
+moved=$prefix/drive_c/Program\ Files/Pellavo\ Moved
+moved_exe_path='C:\Program Files\Pellavo Moved\pellavo.exe'
+# /D= must stand last and unquoted: the whole command line, as given.
+"${run[@]}" "$helpers/run_to_end.exe" "\"$(windows_path "$setup")\" /S /AllUsers /D=C:\Program Files\Pellavo Moved"
+expect "the earlier folder is gone" "$(gone "$install")" gone
+expect "installed files, in the new folder" "$(files_in "$moved")" "$expected_files"
+expect "the kept size list came along" "$(cat "$moved/settings.txt")" "$(printf '320x240\r\n1024x768\r\n')"
+expect "verbs of the new folder only" "$(all_verbs "$machine_classes")" \
+    "$(expected_all_verbs "$moved_exe_path" "$english" 320x240 1024x768)"
+expect "one Add/Remove entry, of the new folder" \
+    "$(key_text "$uninstall_key" | sed -n 's/^"InstallLocation"="\(.*\)"$/\1/p')" 'C:\\Program Files\\Pellavo Moved'
+uninstall "$uninstall_key" "$moved_exe_path" AllUsers
+expect "only the changed list is left of it" "$(files_in "$moved"); $(all_verbs "$machine_classes")" \
+    "settings.txt; $(no_verbs)"
+rm -rf "$moved"
+
+echo "== the user's uninstaller, run bare by an administrator, removes the user's installation only"
+"${run[@]}" "$setup" /S /CurrentUser
+"${run[@]}" "$setup" /S /AllUsers
+"${run[@]}" "$helpers/run_to_end.exe" "\"${user_exe_path%\\*}\\uninstall.exe\" /S"
+expect "no user's install folder" "$(gone "$user_install")" gone
+expect "no user's Add/Remove entry" "$(key_text "$user_uninstall_key")" ""
+expect "no verbs for the user" "$(all_verbs "$user_classes")" "$(no_verbs)"
+expect "everyone's files stay" "$(installed_files)" "$expected_files"
+expect "everyone's verbs stay" "$(all_verbs "$machine_classes")" \
+    "$(expected_all_verbs "$exe_path" "$english" "${default_sizes[@]}")"
+uninstall "$uninstall_key" "$exe_path" AllUsers
 
 echo "== a silent installation for everyone outside Program Files installs nothing"
 "${run[@]}" "$setup" /S /AllUsers '/D=C:\Tools\Pellavo' && status=0 || status=$?
