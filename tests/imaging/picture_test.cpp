@@ -6,10 +6,12 @@
 #include "codecs/byte_source.h"
 #include "codecs/decode_whole.h"
 #include "codecs/jpeg_decoder.h"
+#include "codecs/picture_codecs.h"
 #include "codecs/wic_decoder.h"
 #include "imaging/picture.h"
 #include "pixels/resampler.h"
 #include "tests/support/file_signature.h"
+#include "tests/support/exif_orientation.h"
 #include "tests/support/file_system.h"
 #include "tests/support/jpeg_forms.h"
 #include "tests/support/picture_reader.h"
@@ -288,4 +290,45 @@ TEST_F(ImageObject, AJpegShrunkByItsInverseDctKeepsItsProportionsToTheLastPixel)
             EXPECT_TRUE(nearColour(copy->at(x, y), Colour{bgr[2], bgr[1], bgr[0]}, 14))
                 << x << "," << y << ": " << copy->at(x, y);
         }
+}
+
+TEST_F(ImageObject, AGreyPhotoKeepsItsGreyProfileOnlyWhereItsCopyStaysGrey)
+{
+    // A grey photo under a grey profile ("GRAY" at byte 16 of its header).
+    Bytes profile(128, 0);
+    std::copy_n("GRAY", 4, profile.begin() + 16);
+    Bytes chunk = {'I', 'C', 'C', '_', 'P', 'R', 'O', 'F', 'I', 'L', 'E', 0, 1, 1};
+    chunk.insert(chunk.end(), profile.begin(), profile.end());
+    const Bytes photo = withSegments(jpegInForm({JCS_GRAYSCALE}, 64, 48, kFourColours), jpegSegment(0xE2, chunk));
+    const struct {
+        const wchar_t* copy;
+        PictureKind kind;
+        bool keepsProfile;
+    } rows[] = {
+        {L"copy.jpg", PictureKind::Jpeg, true},
+        {L"copy.png", PictureKind::Png, true},
+        {L"copy.tif", PictureKind::Tiff, true},
+        // WebP holds colour only.
+        {L"copy.webp", PictureKind::WebP, false},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(toUtf8(row.copy));
+        Picture image;
+        ASSERT_TRUE(image.load(file(L"grey.jpg", photo)) && image.scale(32, 24) && image.save(path(row.copy), row.kind));
+        std::vector<uint8_t> copyProfile;
+        if (row.kind == PictureKind::Tiff) {
+            WicDecoder copy;
+            ASSERT_EQ(copy.open(folder_.file(row.copy).c_str()), DecodeStatus::Decoded);
+            copyProfile = copy.metadata().colourProfile;
+        } else {
+            const std::optional<Bytes> bytes = readFileBytes(folder_.file(row.copy));
+            ASSERT_TRUE(bytes);
+            std::unique_ptr<PictureDecoder> copy;
+            ASSERT_EQ(openOwnDecoder(bytes->data(), std::min(bytes->size(), kHeadBytes),
+                                     std::make_unique<MemorySource>(bytes->data(), bytes->size()), copy),
+                      DecodeStatus::Decoded);
+            copyProfile = copy->metadata().colourProfile;
+        }
+        EXPECT_EQ(copyProfile, row.keepsProfile ? profile : std::vector<uint8_t>());
+    }
 }
