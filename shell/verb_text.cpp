@@ -1,5 +1,7 @@
 #include "shell/verb_text.h"
 
+#include <cstring>
+
 #include "settings/size_text.h"
 
 Utf8String verbKeyFormat()
@@ -27,9 +29,12 @@ static bool isUsableFormat(const Utf8String& format)
     if (first < 0) return false;
     const int32_t second = format.find(conversion, static_cast<uint32_t>(first) + 2, false);
     if (second < 0 || format.find(conversion, static_cast<uint32_t>(second) + 2, false) >= 0) return false;
-    const Utf8String tail = Utf8String::fromAnsi("\\command");
-    if (format.charCount() < tail.charCount()) return false;
-    return format.mid(format.charCount() - tail.charCount(), Utf8String::kRestOfText).compare(tail, false) == 0;
+    // The very bytes: a stray continuation byte inside "\command" reads as
+    // part of the letter before it, and would pass a comparison of characters.
+    static const char tail[] = "\\command";
+    const size_t tailBytes = sizeof tail - 1;
+    const auto bytes = static_cast<size_t>(format.byteLength());
+    return bytes >= tailBytes && std::memcmp(format.text() + bytes - tailBytes, tail, tailBytes) == 0;
 }
 
 static Utf8String fitting(const Utf8String& text)
