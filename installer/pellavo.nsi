@@ -105,12 +105,27 @@ VIAddVersionKey /LANG=${LANG_ENGLISH} "ProductVersion" "${VERSION}"
 VIAddVersionKey /LANG=${LANG_ENGLISH} "CompanyName" "Pellavo developers"
 VIAddVersionKey /LANG=${LANG_ENGLISH} "LegalCopyright" "Copyright (c) 2026 Pellavo developers"
 
+; The 64-bit program's Add/Remove entry and the language kept there stand in
+; the registry's 64-bit view on 64-bit Windows, whichever stub installs it.
+!macro UseTheNativeRegistryView prefix
+Function ${prefix}UseTheNativeRegistryView
+!if ${NSIS_PTR_SIZE} > 4
+    SetRegView 64
+!else
+    ${IfThen} ${RunningX64} ${|} SetRegView 64 ${|}
+!endif
+FunctionEnd
+!macroend
+!insertmacro UseTheNativeRegistryView ""
+!insertmacro UseTheNativeRegistryView "un."
+
 ; The folder given by /D=, which MultiUser's mode page would replace by its mode's default.
 Var FolderGiven
 
 Function .onInit
     ; A folder given by /D= is the one to use: MultiUser would set its mode's default.
     StrCpy $FolderGiven $INSTDIR
+    Call UseTheNativeRegistryView
     !insertmacro MULTIUSER_INIT
     ${If} $FolderGiven != ""
         StrCpy $INSTDIR $FolderGiven
@@ -350,6 +365,7 @@ Function un.onInit
     ; The folder the uninstaller stands in, which MultiUser replaces by the
     ; one its mode's Add/Remove entry names.
     StrCpy $R9 $INSTDIR
+    Call un.UseTheNativeRegistryView
     !insertmacro MULTIUSER_UNINIT
     StrCpy $INSTDIR $R9
     ; The installation this uninstaller stands in, whatever it is told: the
@@ -361,13 +377,14 @@ Function un.onInit
     GetFullPathName /SHORT $0 "$0"
     ReadRegStr $1 HKCU "${UNINSTALL_KEY}" "InstallLocation"
     GetFullPathName /SHORT $1 "$1"
-    ${If} $2 == ""
-    ${OrIf} $0 == $1
-        ; Neither names it, or both the same folder: the mode as told.
-    ${ElseIf} $0 == $2
-        Call un.MultiUser.InstallMode.AllUsers
-    ${ElseIf} $1 == $2
-        Call un.MultiUser.InstallMode.CurrentUser
+    ; Where neither names it, or both the same folder, the mode as told.
+    ${If} $2 != ""
+    ${AndIf} $0 != $1
+        ${If} $0 == $2
+            Call un.MultiUser.InstallMode.AllUsers
+        ${ElseIf} $1 == $2
+            Call un.MultiUser.InstallMode.CurrentUser
+        ${EndIf}
     ${EndIf}
     StrCpy $INSTDIR $R9
     !insertmacro MUI_UNGETLANGUAGE
