@@ -3,6 +3,7 @@
 #include <cstring>
 
 #include "settings/size_text.h"
+#include "text/utf8_sequence.h"
 
 Utf8String verbKeyFormat()
 {
@@ -21,20 +22,36 @@ static bool holdsZeroUnit(const Utf8String& text)
     return false;
 }
 
+// Whether every sequence of the text is whole and in its shortest form: a
+// stray or cut-short byte reads one way as characters and another as UTF-16
+// units, and could move "\command" or take in some of its letters.
+static bool isWellFormed(const Utf8String& text)
+{
+    const char* p = text.text();
+    const char* const end = p + text.byteLength();
+    while (p < end) {
+        const char* const next = nextUtf8Sequence(p, end);
+        char shortest[6];
+        const int length = encodeUtf8Sequence(decodeUtf8Sequence(p, end), shortest);
+        if (length != next - p || std::memcmp(shortest, p, static_cast<size_t>(length)) != 0) return false;
+        p = next;
+    }
+    return true;
+}
+
 static bool isUsableFormat(const Utf8String& format)
 {
-    if (holdsZeroUnit(format)) return false;
+    if (!isWellFormed(format) || holdsZeroUnit(format)) return false;
     const Utf8String conversion = Utf8String::fromAnsi("%s");
     const int32_t first = format.find(conversion, 0, false);
     if (first < 0) return false;
     const int32_t second = format.find(conversion, static_cast<uint32_t>(first) + 2, false);
     if (second < 0 || format.find(conversion, static_cast<uint32_t>(second) + 2, false) >= 0) return false;
-    // The very bytes: a stray continuation byte inside "\command" reads as
-    // part of the letter before it, and would pass a comparison of characters.
+    // The very bytes, in a text whose every character is whole.
     static const char tail[] = "\\command";
-    const size_t tailBytes = sizeof tail - 1;
-    const auto bytes = static_cast<size_t>(format.byteLength());
-    return bytes >= tailBytes && std::memcmp(format.text() + bytes - tailBytes, tail, tailBytes) == 0;
+    constexpr int32_t tailLength = sizeof tail - 1;
+    const int32_t bytes = format.byteLength();
+    return bytes >= tailLength && std::memcmp(format.text() + bytes - tailLength, tail, tailLength) == 0;
 }
 
 static Utf8String fitting(const Utf8String& text)
@@ -44,6 +61,8 @@ static Utf8String fitting(const Utf8String& text)
 
 Utf8String verbKeyPath(const Utf8String& format, const Utf8String& shellPrefix, const Utf8String& sizeText)
 {
+    // Extension names and size texts are whole characters; anything else gives no key.
+    if (!isWellFormed(shellPrefix) || !isWellFormed(sizeText)) return Utf8String();
     const Utf8String conversion = Utf8String::fromAnsi("%s");
     const Utf8String usable = isUsableFormat(format) ? format : verbKeyFormat();
     const auto first = static_cast<uint32_t>(usable.find(conversion, 0, false));

@@ -10,7 +10,8 @@ constexpr uint32_t kMaxRegistryText = 259;
 // the file type's shell prefix, the second the size text. A format that does
 // not hold exactly these two and end in "\command" (a broken translation)
 // is replaced by the English one, so that no verb is written in the wrong
-// place. Empty when the path would not fit.
+// place, and so is one holding a byte that is no whole character. Empty when
+// the path would not fit, or the prefix or size text is not whole characters.
 Utf8String verbKeyPath(const Utf8String& format, const Utf8String& shellPrefix, const Utf8String& sizeText);
 
 // The verb's command: the program's path in quotes, so that a path with

@@ -82,9 +82,10 @@ TEST(VerbText, AFormatWithAStrayOrZeroCharacterIsNotUsed)
 {
     // 0x80 0x80 and the overlong C0 80 both decode to U+0000, which would
     // end the key path for Win32 before "\command".
-    // A stray continuation byte inside "\command" reads as part of the letter before it.
+    // A stray continuation byte inside "\command" reads as part of the letter
+    // before it; a stray lead byte before it takes in some of its letters.
     for (const char* format : {"\x80\x80%sResize %s...\\command", "%sResize \xC0\x80%s...\\command",
-                               "%sResize %s...\\comma\x81nd"}) {
+                               "%sResize %s...\\comma\x81nd", "%sResize %s...\xF1\\command"}) {
         const Utf8String path = verbKeyPath(text(format), text("jpegfile\\shell\\"), text("800x600"));
         EXPECT_STREQ(path.text(), "jpegfile\\shell\\Resize 800x600...\\command") << format;
     }
