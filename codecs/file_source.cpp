@@ -31,9 +31,3 @@ bool writeAll(HANDLE file, const uint8_t* bytes, size_t count)
     }
     return true;
 }
-
-bool writeWholeFile(const wchar_t* path, const uint8_t* bytes, size_t count)
-{
-    const FileHandle file(CreateFileW(path, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
-    return file && writeAll(file.get(), bytes, count);
-}

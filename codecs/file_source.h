@@ -16,6 +16,3 @@ private:
 
 // Writes all the bytes at the file's position.
 bool writeAll(HANDLE file, const uint8_t* bytes, size_t count);
-
-// Writes the bytes as the whole file at path, which is created or emptied.
-bool writeWholeFile(const wchar_t* path, const uint8_t* bytes, size_t count);

@@ -206,9 +206,3 @@ bool Picture::encode(PictureKind kind, std::vector<uint8_t>& file)
     return true;
 }
 
-bool Picture::save(const Utf8String& path, PictureKind kind)
-{
-    std::vector<uint8_t> file;
-    return encode(kind, file) &&
-           (writeWholeFile(path.toWide().units(), file.data(), file.size()) || fail(ResizeOutcome::Unwritable));
-}

@@ -32,8 +32,6 @@ public:
     PictureKind copyKind() const;
     // The copy as the file of that kind, ready to be written.
     bool encode(PictureKind kind, std::vector<uint8_t>& file);
-    // The encoded copy written as the whole file at path.
-    bool save(const Utf8String& path, PictureKind kind);
 
     // The held picture's size as it is shown; 0 by 0 when nothing usable is held.
     ImageSize size() const;

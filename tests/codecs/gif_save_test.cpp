@@ -11,6 +11,7 @@
 #include "base/win32_handles.h"
 #include "tests/support/gdiplus_headers.h"
 #include "tests/support/gdiplus_encoders.h"
+#include "tests/support/test_pictures.h"
 #include "imaging/picture.h"
 #include "text/utf8_string.h"
 
@@ -155,7 +156,7 @@ void checkGifCopy(const std::wstring& source, const std::wstring& copy, INT widt
     if (width > 0) {
         ASSERT_TRUE(image.scale(width, height));
     }
-    ASSERT_TRUE(image.save(utf8(copy), PictureKind::Gif));
+    ASSERT_TRUE(savePicture(image, utf8(copy), PictureKind::Gif));
 
     // Wine's encoder writes 24 bytes of header and no pixels for a bitmap that is not indexed.
     EXPECT_GT(fileSize(copy), 100);

@@ -42,7 +42,7 @@ protected:
     {
         Picture image;
         if (!image.load(utf8Of(source)) || !image.scale(width, height) ||
-            !image.save(path(L"copy.png"), PictureKind::Png))
+            !savePicture(image, path(L"copy.png"), PictureKind::Png))
             return std::nullopt;
         return decodePicture(folder_.file(L"copy.png"));
     }
@@ -57,7 +57,7 @@ TEST_F(ImageObject, LoadsMeasuresAndFitsAndLoadingAgainReplacesThePicture)
     Picture image;
     EXPECT_EQ(image.size(), (ImageSize{0, 0}));
     EXPECT_FALSE(image.scale(10, 10));
-    EXPECT_FALSE(image.save(path(L"nothing.jpg"), PictureKind::Jpeg));
+    EXPECT_FALSE(savePicture(image, path(L"nothing.jpg"), PictureKind::Jpeg));
 
     ASSERT_TRUE(image.load(picture(L"wide.png", 400, 300, PictureFormat::Png)));
     EXPECT_EQ(image.fitSize(800, 800), (ImageSize{800, 600}));
@@ -79,7 +79,7 @@ TEST_F(ImageObject, ScalesToExactlyTheSizeAndKeepsTheColours)
     ASSERT_TRUE(image.load(picture(L"source.png", 200, 100, PictureFormat::Png)));
     ASSERT_TRUE(image.scale(80, 40));
     EXPECT_EQ(image.size(), (ImageSize{80, 40}));
-    ASSERT_TRUE(image.save(path(L"copy.png"), PictureKind::Png));
+    ASSERT_TRUE(savePicture(image, path(L"copy.png"), PictureKind::Png));
 
     const std::optional<DecodedPicture> copy = decodePicture(folder_.file(L"copy.png"));
     ASSERT_TRUE(copy);
@@ -95,7 +95,7 @@ TEST_F(ImageObject, EdgesKeepTheColourOfAOneColourPicture)
     Picture image;
     ASSERT_TRUE(image.load(picture(L"orange.bmp", 97, 61, PictureFormat::Bmp, solid(orange))));
     ASSERT_TRUE(image.scale(37, 23));
-    ASSERT_TRUE(image.save(path(L"small.bmp"), PictureKind::Bmp));
+    ASSERT_TRUE(savePicture(image, path(L"small.bmp"), PictureKind::Bmp));
 
     const std::optional<DecodedPicture> copy = decodePicture(folder_.file(L"small.bmp"));
     ASSERT_TRUE(copy);
@@ -125,7 +125,7 @@ TEST_F(ImageObject, SavesInTheKindAskedForWhateverTheName)
         {L"other.heic", PictureKind::Other, false, Encoding::Missing},
     };
     for (const auto& row : rows) {
-        EXPECT_EQ(image.save(path(row.name), row.kind), row.saved) << toUtf8(row.name);
+        EXPECT_EQ(savePicture(image, path(row.name), row.kind), row.saved) << toUtf8(row.name);
         EXPECT_EQ(encodingOf(folder_.file(row.name)), row.encoding) << toUtf8(row.name);
     }
 }
@@ -190,7 +190,7 @@ TEST_F(ImageObject, TransparentSurroundsLendNoDarkFringe)
     // A BMP copy keeps the alpha too, in a version-5 header, as Windows'
     // codec reads it (GDI+ reads no BMP's alpha).
     Picture image;
-    ASSERT_TRUE(image.load(utf8Of(source)) && image.scale(57, 57) && image.save(path(L"copy.bmp"), PictureKind::Bmp));
+    ASSERT_TRUE(image.load(utf8Of(source)) && image.scale(57, 57) && savePicture(image, path(L"copy.bmp"), PictureKind::Bmp));
     WicDecoder bitmap;
     ASSERT_EQ(bitmap.open(folder_.file(L"copy.bmp").c_str()), DecodeStatus::Decoded);
     PixelBuffer pixels;
@@ -256,7 +256,7 @@ TEST_F(ImageObject, SaysWhyAPictureGivesNoCopy)
         SCOPED_TRACE(toUtf8(row.name));
         Picture image;
         ASSERT_EQ(image.load(file(row.name, row.bytes)), row.loads);
-        const bool copied = row.loads && image.scale(32, 24) && image.save(path(L"copy.jpg"), PictureKind::Jpeg);
+        const bool copied = row.loads && image.scale(32, 24) && savePicture(image, path(L"copy.jpg"), PictureKind::Jpeg);
         EXPECT_EQ(copied, row.outcome == ResizeOutcome::Written);
         if (!copied) {
             EXPECT_EQ(image.failure(), row.outcome);
@@ -272,7 +272,7 @@ TEST_F(ImageObject, AJpegShrunkByItsInverseDctKeepsItsProportionsToTheLastPixel)
     Picture image;
     ASSERT_TRUE(image.load(file(L"odd.jpg", photo)));
     ASSERT_TRUE(image.scale(10, 8));
-    ASSERT_TRUE(image.save(path(L"copy.bmp"), PictureKind::Bmp));
+    ASSERT_TRUE(savePicture(image, path(L"copy.bmp"), PictureKind::Bmp));
     const std::optional<DecodedPicture> copy = decodePicture(folder_.file(L"copy.bmp"));
     ASSERT_TRUE(copy);
 
@@ -314,7 +314,7 @@ TEST_F(ImageObject, AGreyPhotoKeepsItsGreyProfileOnlyWhereItsCopyStaysGrey)
     for (const auto& row : rows) {
         SCOPED_TRACE(toUtf8(row.copy));
         Picture image;
-        ASSERT_TRUE(image.load(file(L"grey.jpg", photo)) && image.scale(32, 24) && image.save(path(row.copy), row.kind));
+        ASSERT_TRUE(image.load(file(L"grey.jpg", photo)) && image.scale(32, 24) && savePicture(image, path(row.copy), row.kind));
         std::vector<uint8_t> copyProfile;
         if (row.kind == PictureKind::Tiff) {
             WicDecoder copy;

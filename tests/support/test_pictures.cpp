@@ -6,7 +6,9 @@
 
 #include <vector>
 
+#include "tests/support/file_system.h"
 #include "tests/support/gdiplus_encoders.h"
+#include "tests/support/utf8_conversion.h"
 
 using namespace Gdiplus;
 
@@ -106,4 +108,10 @@ bool makePalettePicture(const std::wstring& path, int width, int height, Picture
     }
     if (bitmap.UnlockBits(&data) != Ok) return false;
     return save(bitmap, path, format);
+}
+
+bool savePicture(Picture& image, const Utf8String& path, PictureKind kind)
+{
+    std::vector<uint8_t> file;
+    return image.encode(kind, file) && writeFileBytes(wideOf(path), Bytes(file.begin(), file.end()));
 }

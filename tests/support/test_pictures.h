@@ -3,6 +3,7 @@
 #include <functional>
 #include <string>
 
+#include "imaging/picture.h"
 #include "tests/support/colour.h"
 
 enum class PictureFormat { Jpeg, Png, Gif, Bmp, Tiff };
@@ -22,3 +23,6 @@ bool makePixelPicture(const std::wstring& path, int width, int height, PictureFo
 // colours, the kind that GDI+ decodes to an indexed pixel format.
 bool makePalettePicture(const std::wstring& path, int width, int height, PictureFormat format,
                         const Quadrants& fill);
+
+// The picture's copy of that kind, encoded and written as the whole file at path.
+bool savePicture(Picture& image, const Utf8String& path, PictureKind kind);
