@@ -49,7 +49,7 @@ run reg add 'HKCR\.jpg' /ve /d jpegfile /f >/dev/null 2>&1
 run reg add 'HKCR\jpegfile\shell\open\command' /ve /d "\"$recorder\" \"%1\"" /f >/dev/null 2>&1
 run reg add 'HKCR\Folder\shell\explore\command' /ve /d "$recorder" /f >/dev/null 2>&1
 run "$app/pellavo.exe" Install >/dev/null 2>&1
-trap 'run "$app/pellavo.exe" Uninstall >/dev/null 2>&1 || true' EXIT
+trap 'run "$app/pellavo.exe" Uninstall >/dev/null 2>&1 || true; WINEPREFIX=$prefix /usr/lib/wine/wineserver64 -k >/dev/null 2>&1 || true' EXIT
 class=$(run reg query 'HKCR\SystemFileAssociations\.jpg\shell\Resize 800x600...\DropTarget' /v Clsid 2>/dev/null |
     sed -n 's/.*REG_SZ[[:space:]]*//p' | tr -d '\r')
 [ -n "$class" ] || { echo "Install wrote no DropTarget class" >&2; exit 1; }
