@@ -21,6 +21,11 @@ enum class DecodeStatus {
 // for it.
 constexpr uint64_t kMostDecodedBytes = UINT32_MAX;
 
+inline bool passesDecodedBound(uint32_t width, uint32_t height, uint32_t channels)
+{
+    return uint64_t{width} * height * channels > kMostDecodedBytes;
+}
+
 // The kinds of picture a copy can be written as; Other gives a JPEG copy, or
 // a PNG one where a pixel is transparent.
 enum class PictureKind { Jpeg, Png, Gif, Bmp, Tiff, WebP, Other };

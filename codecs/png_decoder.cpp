@@ -159,7 +159,7 @@ DecodeStatus PngDecoder::State::readChunks(ByteSource& source)
     if (error != SPNG_OK) return statusOf(error);
     spng_trns transparency = {};
     format = formatFor(header, spng_get_trns(png, &transparency) == SPNG_OK, channels);
-    if (uint64_t{header.width} * header.height * static_cast<uint64_t>(channels) > kMostDecodedBytes)
+    if (passesDecodedBound(header.width, header.height, static_cast<uint32_t>(channels)))
         return DecodeStatus::TooLarge;
     stored = {static_cast<int32_t>(header.width), static_cast<int32_t>(header.height)};
     interlaced = header.interlace_method != 0;

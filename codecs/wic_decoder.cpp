@@ -225,9 +225,10 @@ DecodeStatus WicDecoder::start(const ImageSize& smallest)
 // (a few bytes of BMP can) is refused before anything is allocated for it.
 DecodeStatus WicDecoder::boundedDecode() const
 {
-    const uint64_t bytes = uint64_t{static_cast<uint32_t>(decoded_.width)} * static_cast<uint32_t>(decoded_.height) *
-                           static_cast<uint32_t>(channels_);
-    return bytes > kMostDecodedBytes ? DecodeStatus::TooLarge : DecodeStatus::Decoded;
+    return passesDecodedBound(static_cast<uint32_t>(decoded_.width), static_cast<uint32_t>(decoded_.height),
+                              static_cast<uint32_t>(channels_))
+               ? DecodeStatus::TooLarge
+               : DecodeStatus::Decoded;
 }
 
 PixelExtent WicDecoder::decodedExtent() const
