@@ -1,8 +1,9 @@
 # Third-party code is built as Debian ships it: the upstream tarball of its
 # source package plus the package's patch series, both pinned by SHA-256.
 #
-# pellavo_debian_source(<var> NAME <name> ORIG <orig.tar.*> ORIG_SHA256 <hash>
-#     DEBIAN <debian.tar.xz> DEBIAN_SHA256 <hash> [SKIP <patch>...])
+# pellavo_debian_source(<var> NAME <name> VERSION <Debian version>
+#     ORIG <orig.tar.*> ORIG_SHA256 <hash>
+#     [DEBIAN <debian.tar.xz> DEBIAN_SHA256 <hash>] [SKIP <patch>...])
 #
 # Checks both tarballs, unpacks the series into the build directory and sets
 # <var>_TARBALL (for ExternalProject's URL) and <var>_PATCH_COMMAND (its
@@ -10,6 +11,34 @@
 # that are left out; each must be in the series, so that a new Debian revision
 # cannot make a skip silently miss. A package with no debian/patches at all
 # has nothing to apply; one with the folder but no series is taken as broken.
+# Without DEBIAN, the orig tarball is built as it is (the caller says why).
+# The configure log names the version and the patches applied and skipped.
+#
+# The same sources build every preset: the Windows ones with their toolchain,
+# the native ones (host, fuzz) with this build's compilers and flags, so that
+# the sanitizers and the fuzzers' coverage reach inside the libraries.
+if(WIN32)
+    set(PELLAVO_EXTERNAL_CMAKE_ARGS -DCMAKE_TOOLCHAIN_FILE=${CMAKE_TOOLCHAIN_FILE} -DCMAKE_BUILD_TYPE=Release)
+else()
+    set(PELLAVO_EXTERNAL_CMAKE_ARGS
+        -DCMAKE_C_COMPILER=${CMAKE_C_COMPILER}
+        -DCMAKE_CXX_COMPILER=${CMAKE_CXX_COMPILER}
+        "-DCMAKE_C_FLAGS=${CMAKE_C_FLAGS}"
+        "-DCMAKE_CXX_FLAGS=${CMAKE_CXX_FLAGS}"
+        -DCMAKE_BUILD_TYPE=Release
+        -DCMAKE_POSITION_INDEPENDENT_CODE=ON)
+endif()
+
+# pellavo_external_build(<var> <target>...): the BUILD_COMMAND that builds
+# only those targets of a library's own build; make shares its job slots.
+function(pellavo_external_build var)
+    if(CMAKE_GENERATOR MATCHES "Makefiles")
+        set(${var} $(MAKE) ${ARGN} PARENT_SCOPE)
+    else()
+        set(${var} ${CMAKE_COMMAND} --build <BINARY_DIR> --target ${ARGN} PARENT_SCOPE)
+    endif()
+endfunction()
+
 set(PELLAVO_APPLY_PATCHES_SCRIPT ${CMAKE_CURRENT_LIST_DIR}/apply-patches.cmake)
 
 function(pellavo_check_sha256 name file expected)
@@ -25,16 +54,18 @@ function(pellavo_check_sha256 name file expected)
 endfunction()
 
 function(pellavo_debian_source var)
-    cmake_parse_arguments(PARSE_ARGV 1 arg "" "NAME;ORIG;ORIG_SHA256;DEBIAN;DEBIAN_SHA256" "SKIP")
+    cmake_parse_arguments(PARSE_ARGV 1 arg "" "NAME;VERSION;ORIG;ORIG_SHA256;DEBIAN;DEBIAN_SHA256" "SKIP")
     pellavo_check_sha256(${arg_NAME} ${arg_ORIG} ${arg_ORIG_SHA256})
-    pellavo_check_sha256(${arg_NAME} ${arg_DEBIAN} ${arg_DEBIAN_SHA256})
 
     # Unpacked afresh at every configure, so no patch of another revision stays.
     set(debian_dir ${CMAKE_BINARY_DIR}/debian-sources/${arg_NAME})
     file(REMOVE_RECURSE ${debian_dir})
-    # All of debian/, small as it is: a pattern that matches nothing fails the extraction.
-    file(ARCHIVE_EXTRACT INPUT ${arg_DEBIAN} DESTINATION ${debian_dir})
     set(patch_dir ${debian_dir}/debian/patches)
+    if(arg_DEBIAN)
+        pellavo_check_sha256(${arg_NAME} ${arg_DEBIAN} ${arg_DEBIAN_SHA256})
+        # All of debian/, small as it is: a pattern that matches nothing fails the extraction.
+        file(ARCHIVE_EXTRACT INPUT ${arg_DEBIAN} DESTINATION ${debian_dir})
+    endif()
     if(EXISTS ${patch_dir}/series)
         # quilt's series: a patch a line, maybe with its options, comments after #.
         # Only -p1 is taken, the level dpkg-source itself applies them at.
@@ -62,11 +93,21 @@ function(pellavo_debian_source var)
         endif()
     endforeach()
     set(patches)
+    set(applied)
     foreach(patch IN LISTS series)
         if(NOT patch IN_LIST arg_SKIP)
             list(APPEND patches ${patch_dir}/${patch})
+            list(APPEND applied ${patch})
         endif()
     endforeach()
+    foreach(kind IN ITEMS applied arg_SKIP)
+        list(JOIN ${kind} ", " ${kind}_text)
+        if(NOT ${kind})
+            set(${kind}_text none)
+        endif()
+    endforeach()
+    message(STATUS "${arg_NAME} ${arg_VERSION} (Debian 13's source package): "
+        "patches applied: ${applied_text}; skipped: ${arg_SKIP_text}")
 
     set(${var}_TARBALL ${arg_ORIG} PARENT_SCOPE)
     find_program(PELLAVO_PATCH patch REQUIRED)

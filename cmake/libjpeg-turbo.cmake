@@ -1,22 +1,14 @@
-# libjpeg-turbo as the target pellavo_jpeg. Native builds (host, fuzz) use
-# Debian's libjpeg62-turbo-dev.
+# libjpeg-turbo as the target pellavo_jpeg: Debian 13's 1:2.1.5-4, static,
+# with its SIMD code, built by every preset from the same source.
 add_library(pellavo_jpeg INTERFACE)
-if(NOT WIN32)
-    find_package(JPEG REQUIRED)
-    target_link_libraries(pellavo_jpeg INTERFACE JPEG::JPEG)
-    return()
-endif()
-
-# The Windows builds make the same 2.1.5 as Debian's source package, static,
-# with its SIMD code, using this build's toolchain.
 set(PELLAVO_JPEG_TARBALL /var/cache/pellavo/deb-src/libjpeg-turbo_2.1.5.orig.tar.gz CACHE FILEPATH
     "libjpeg-turbo 2.1.5's upstream tarball, from Debian's source package (scripts/setup.sh fetches it)")
 set(PELLAVO_JPEG_SHA256 254f3642b04e309fee775123133c6464181addc150499561020312ec61c1bf7c)
-set(PELLAVO_JPEG_DEBIAN_TARBALL /var/cache/pellavo/deb-src/libjpeg-turbo_2.1.5-2.debian.tar.xz CACHE FILEPATH
-    "Debian's libjpeg-turbo 2.1.5-2 packaging with its patch series (scripts/setup.sh fetches it)")
-set(PELLAVO_JPEG_DEBIAN_SHA256 cdb2433c2f7101345c1ffa14efb943787c675b86354691a32490845fe4bc9237)
+set(PELLAVO_JPEG_DEBIAN_TARBALL /var/cache/pellavo/deb-src/libjpeg-turbo_2.1.5-4.debian.tar.xz CACHE FILEPATH
+    "Debian's libjpeg-turbo 1:2.1.5-4 packaging with its patch series (scripts/setup.sh fetches it)")
+set(PELLAVO_JPEG_DEBIAN_SHA256 739e7dc22904dccdc5ab105de57a6e4c1515c0e841e68226e6410ff4976e0e91)
 include(${CMAKE_CURRENT_LIST_DIR}/debian-source.cmake)
-pellavo_debian_source(PELLAVO_JPEG_SOURCE NAME libjpeg-turbo
+pellavo_debian_source(PELLAVO_JPEG_SOURCE NAME libjpeg-turbo VERSION 1:2.1.5-4
     ORIG ${PELLAVO_JPEG_TARBALL} ORIG_SHA256 ${PELLAVO_JPEG_SHA256}
     DEBIAN ${PELLAVO_JPEG_DEBIAN_TARBALL} DEBIAN_SHA256 ${PELLAVO_JPEG_DEBIAN_SHA256}
     # Nothing of libjpeg.a changes with these: a man page's groff warning, and
@@ -35,12 +27,8 @@ set(PELLAVO_JPEG_LIBRARY ${PELLAVO_JPEG_DIR}/lib/libjpeg.a)
 # Targets that use it are configured before it is built.
 file(MAKE_DIRECTORY ${PELLAVO_JPEG_INCLUDE} ${PELLAVO_JPEG_DIR}/lib)
 
-# Only the library is built, not its tools and tests; make shares its job slots.
-if(CMAKE_GENERATOR MATCHES "Makefiles")
-    set(PELLAVO_JPEG_BUILD $(MAKE) jpeg-static)
-else()
-    set(PELLAVO_JPEG_BUILD ${CMAKE_COMMAND} --build <BINARY_DIR> --target jpeg-static)
-endif()
+# Only the library is built, not its tools and tests.
+pellavo_external_build(PELLAVO_JPEG_BUILD jpeg-static)
 
 include(ExternalProject)
 ExternalProject_Add(libjpeg_turbo
@@ -49,8 +37,7 @@ ExternalProject_Add(libjpeg_turbo
     PATCH_COMMAND ${PELLAVO_JPEG_SOURCE_PATCH_COMMAND}
     PREFIX ${PELLAVO_JPEG_DIR}
     CMAKE_ARGS
-        -DCMAKE_TOOLCHAIN_FILE=${CMAKE_TOOLCHAIN_FILE}
-        -DCMAKE_BUILD_TYPE=Release
+        ${PELLAVO_EXTERNAL_CMAKE_ARGS}
         # Its configure wants a real install folder, though nothing is installed.
         -DCMAKE_INSTALL_PREFIX=<INSTALL_DIR>
         -DCMAKE_ASM_NASM_COMPILER=${PELLAVO_NASM}

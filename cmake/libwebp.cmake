@@ -1,28 +1,22 @@
-# libwebp, libwebpdemux and libwebpmux as the target pellavo_webp. Native
-# builds (host, fuzz) use Debian's libwebp-dev.
+# libwebp, libwebpdemux, libwebpmux and libsharpyuv as the target
+# pellavo_webp: Debian 13's 1.5.0-0.1, static, with its SSE2 and SSE4.1 code
+# picked at run time, built by every preset from the same source.
 add_library(pellavo_webp INTERFACE)
-if(NOT WIN32)
-    find_package(PkgConfig REQUIRED)
-    pkg_check_modules(PELLAVO_SYSTEM_WEBP REQUIRED IMPORTED_TARGET libwebp libwebpdemux libwebpmux)
-    target_link_libraries(pellavo_webp INTERFACE PkgConfig::PELLAVO_SYSTEM_WEBP)
-    return()
-endif()
-
-# The Windows builds make the same 1.2.4 as Debian's source package, static,
-# with its SSE2 and SSE4.1 code picked at run time, using this build's toolchain.
-set(PELLAVO_WEBP_TARBALL /var/cache/pellavo/deb-src/libwebp_1.2.4.orig.tar.gz CACHE FILEPATH
-    "libwebp 1.2.4's upstream tarball, from Debian's source package (scripts/setup.sh fetches it)")
-set(PELLAVO_WEBP_SHA256 7bf5a8a28cc69bcfa8cb214f2c3095703c6b73ac5fba4d5480c205331d9494df)
-set(PELLAVO_WEBP_DEBIAN_TARBALL /var/cache/pellavo/deb-src/libwebp_1.2.4-0.2+deb12u1.debian.tar.xz CACHE FILEPATH
-    "Debian's libwebp 1.2.4-0.2+deb12u1 packaging with its patch series (scripts/setup.sh fetches it)")
-set(PELLAVO_WEBP_DEBIAN_SHA256 69cdba4dfe2e1b34d55fa80c1b29c31cacd40dd183812d6bcca7e508a2f7afcd)
+set(PELLAVO_WEBP_TARBALL /var/cache/pellavo/deb-src/libwebp_1.5.0.orig.tar.gz CACHE FILEPATH
+    "libwebp 1.5.0's upstream tarball, from Debian's source package (scripts/setup.sh fetches it)")
+set(PELLAVO_WEBP_SHA256 7d6fab70cf844bf6769077bd5d7a74893f8ffd4dfb42861745750c63c2a5c92c)
+set(PELLAVO_WEBP_DEBIAN_TARBALL /var/cache/pellavo/deb-src/libwebp_1.5.0-0.1.debian.tar.xz CACHE FILEPATH
+    "Debian's libwebp 1.5.0-0.1 packaging with its patch series (scripts/setup.sh fetches it)")
+set(PELLAVO_WEBP_DEBIAN_SHA256 0dc0e727dc5f5e04ddd41b482f964626e92658099981b57ddd156b530ae01826)
 include(${CMAKE_CURRENT_LIST_DIR}/debian-source.cmake)
-# Both patches change the library, so none is skipped: one stops the lossless
-# decoder writing past its Huffman tables (CVE-2023-4863), one a double free
-# when encoding an alpha plane fails (CVE-2023-1999).
-pellavo_debian_source(PELLAVO_WEBP_SOURCE NAME libwebp
+# Both patches change only where the shared library's CMake files and the
+# tools are installed; nothing is installed here, so they change nothing built.
+pellavo_debian_source(PELLAVO_WEBP_SOURCE NAME libwebp VERSION 1.5.0-0.1
     ORIG ${PELLAVO_WEBP_TARBALL} ORIG_SHA256 ${PELLAVO_WEBP_SHA256}
     DEBIAN ${PELLAVO_WEBP_DEBIAN_TARBALL} DEBIAN_SHA256 ${PELLAVO_WEBP_DEBIAN_SHA256}
+    SKIP
+        0001-CMakeLists.txt-Install-CMake-Config-to-arch-dep-loca.patch
+        install-additional-tools.patch
 )
 
 set(PELLAVO_WEBP_DIR ${CMAKE_BINARY_DIR}/libwebp)
@@ -32,16 +26,13 @@ set(PELLAVO_WEBP_LIBRARIES
     ${PELLAVO_WEBP_DIR}/lib/libwebpmux.a
     ${PELLAVO_WEBP_DIR}/lib/libwebpdemux.a
     ${PELLAVO_WEBP_DIR}/lib/libwebp.a
+    ${PELLAVO_WEBP_DIR}/lib/libsharpyuv.a
 )
 # Targets that use it are configured before it is built.
 file(MAKE_DIRECTORY ${PELLAVO_WEBP_INCLUDE}/webp ${PELLAVO_WEBP_DIR}/lib)
 
-# Only the three libraries are built; make shares its job slots.
-if(CMAKE_GENERATOR MATCHES "Makefiles")
-    set(PELLAVO_WEBP_BUILD $(MAKE) webpdemux libwebpmux)
-else()
-    set(PELLAVO_WEBP_BUILD ${CMAKE_COMMAND} --build <BINARY_DIR> --target webpdemux libwebpmux)
-endif()
+# Only the libraries are built.
+pellavo_external_build(PELLAVO_WEBP_BUILD webpdemux libwebpmux)
 
 include(ExternalProject)
 ExternalProject_Add(libwebp
@@ -50,8 +41,7 @@ ExternalProject_Add(libwebp
     PATCH_COMMAND ${PELLAVO_WEBP_SOURCE_PATCH_COMMAND}
     PREFIX ${PELLAVO_WEBP_DIR}
     CMAKE_ARGS
-        -DCMAKE_TOOLCHAIN_FILE=${CMAKE_TOOLCHAIN_FILE}
-        -DCMAKE_BUILD_TYPE=Release
+        ${PELLAVO_EXTERNAL_CMAKE_ARGS}
         -DCMAKE_INSTALL_PREFIX=<INSTALL_DIR>
         -DBUILD_SHARED_LIBS=OFF
         -DWEBP_ENABLE_SIMD=ON
@@ -80,7 +70,7 @@ ExternalProject_Add(libwebp
         <SOURCE_DIR>/src/webp/demux.h <SOURCE_DIR>/src/webp/mux.h <SOURCE_DIR>/src/webp/mux_types.h
         ${PELLAVO_WEBP_INCLUDE}/webp
     COMMAND ${CMAKE_COMMAND} -E copy
-        <BINARY_DIR>/libwebpmux.a <BINARY_DIR>/libwebpdemux.a <BINARY_DIR>/libwebp.a
+        <BINARY_DIR>/libwebpmux.a <BINARY_DIR>/libwebpdemux.a <BINARY_DIR>/libwebp.a <BINARY_DIR>/libsharpyuv.a
         ${PELLAVO_WEBP_DIR}/lib
     BUILD_BYPRODUCTS ${PELLAVO_WEBP_LIBRARIES}
 )
@@ -88,5 +78,5 @@ target_include_directories(pellavo_webp SYSTEM INTERFACE ${PELLAVO_WEBP_INCLUDE}
 target_link_libraries(pellavo_webp INTERFACE ${PELLAVO_WEBP_LIBRARIES})
 add_dependencies(pellavo_webp libwebp)
 # What the release says of it: its licence, from its source.
-set_property(GLOBAL APPEND PROPERTY PELLAVO_NOTICES -- "libwebp 1.2.4" ${PELLAVO_WEBP_DIR}/src/libwebp/COPYING ${PELLAVO_WEBP_DIR}/src/libwebp/PATENTS)
+set_property(GLOBAL APPEND PROPERTY PELLAVO_NOTICES -- "libwebp 1.5.0" ${PELLAVO_WEBP_DIR}/src/libwebp/COPYING ${PELLAVO_WEBP_DIR}/src/libwebp/PATENTS)
 set_property(GLOBAL APPEND PROPERTY PELLAVO_NOTICE_TARGETS libwebp)

@@ -8,6 +8,7 @@
 #include "codecs/jpeg_error_manager.h"
 #include "codecs/jpeg_metadata.h"
 #include "codecs/jpeg_source_manager.h"
+#include "colour/ink_colours.h"
 
 namespace {
 
@@ -121,21 +122,8 @@ struct ReadJob {
     MutablePixelView pixels;
     const RowsDecoded* decoded;
     uint8_t* inkRows;  // kRowsPerRead rows of CMYK, for pictures in inks
+    const InkColours* inks;
 };
-
-// Inks as GDI+ and most viewers show them without a profile: each colour
-// the light its ink and the black leave. Adobe's files, the common ones,
-// store the inks inverted.
-void inksToBgr(const uint8_t* inks, int32_t width, bool inverted, uint8_t* bgr)
-{
-    for (int32_t x = 0; x < width; ++x, inks += 4, bgr += 3) {
-        const int k = inverted ? inks[3] : 255 - inks[3];
-        for (int c = 0; c < 3; ++c) {
-            const int light = inverted ? inks[2 - c] : 255 - inks[2 - c];
-            bgr[c] = static_cast<uint8_t>((light * k + 127) / 255);
-        }
-    }
-}
 
 void readPixelsStep(void* context)
 {
@@ -152,7 +140,7 @@ void readPixelsStep(void* context)
         }
         const JDIMENSION read = jpeg_read_scanlines(&info, rows, count);
         for (JDIMENSION i = 0; job.inkRows && i < read; ++i)
-            inksToBgr(rows[i], job.pixels.width, info.saw_Adobe_marker, job.pixels.row(static_cast<int32_t>(first + i)));
+            job.inks->toBgr(rows[i], job.pixels.width, job.pixels.row(static_cast<int32_t>(first + i)));
         if (job.decoded) job.decoded->tell(job.decoded->context, static_cast<int32_t>(info.output_scanline));
     }
     // Reads on to the end marker, so a file cut after its last row is caught too.
@@ -285,12 +273,17 @@ DecodeStatus JpegDecoder::readPixels(const MutablePixelView& pixels, const RowsD
         pixels.channels != channels())
         return DecodeStatus::NotForThisDecoder;
     std::vector<uint8_t> inkRows;
+    std::unique_ptr<InkColours> inks;
     try {
-        if (isInInks(state.info)) inkRows.resize(static_cast<size_t>(size.width) * 4 * kRowsPerRead);
+        if (isInInks(state.info)) {
+            inkRows.resize(static_cast<size_t>(size.width) * 4 * kRowsPerRead);
+            // Adobe's files, the common ones, store the inks inverted.
+            inks = std::make_unique<InkColours>(state.metadata.colourProfile, state.info.saw_Adobe_marker != 0);
+        }
     } catch (const std::bad_alloc&) {
         return DecodeStatus::OutOfMemory;
     }
-    ReadJob job{&state.info, pixels, decoded, inkRows.empty() ? nullptr : inkRows.data()};
+    ReadJob job{&state.info, pixels, decoded, inkRows.empty() ? nullptr : inkRows.data(), inks.get()};
     if (!runJpegStep(state.errors, readPixelsStep, &job)) return failureOf(state.errors);
     const bool cut = state.errors.reachedEnd && state.needsEndMarker;
     return state.errors.lostData || cut ? DecodeStatus::Corrupt : DecodeStatus::Decoded;

@@ -2,6 +2,8 @@
 
 #include <algorithm>
 #include <cstdlib>
+#include <fstream>
+#include <iterator>
 #include <memory>
 #include <string>
 #include <vector>
@@ -13,6 +15,8 @@
 #include "codecs/png_encoder.h"
 #include "codecs/webp_encoder.h"
 #include "tests/support/jpeg_forms.h"
+
+#include <lcms2.h>
 
 namespace {
 
@@ -160,6 +164,70 @@ TEST(JpegCodec, DecodesEveryFormOfGreyOrColourPixels)
         ASSERT_EQ(result.status, DecodeStatus::Decoded) << row.what;
         EXPECT_EQ(result.pixels.view().width, 32) << row.what;
         expectQuadrants(result.pixels.view(), row.form.colours == JCS_GRAYSCALE, row.what);
+    }
+}
+
+// A press profile as Ghostscript ships it (scripts/setup.sh installs it).
+Bytes pressProfile()
+{
+    std::ifstream file(PELLAVO_CMYK_PROFILE, std::ios::binary);
+    return Bytes(std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>());
+}
+
+// What Little CMS prints, as sRGB, for a colour that jpegInForm stored as
+// Adobe's inverted inks with no black.
+Colour printedThrough(const Bytes& profile, const Colour& stored)
+{
+    cmsHPROFILE cmyk = cmsOpenProfileFromMem(profile.data(), static_cast<cmsUInt32Number>(profile.size()));
+    cmsHPROFILE srgb = cmsCreate_sRGBProfile();
+    cmsHTRANSFORM transform = cmsCreateTransform(cmyk, TYPE_CMYK_8, srgb, TYPE_RGB_8, INTENT_PERCEPTUAL, 0);
+    const uint8_t inks[4] = {static_cast<uint8_t>(255 - stored.red), static_cast<uint8_t>(255 - stored.green),
+                             static_cast<uint8_t>(255 - stored.blue), 0};
+    uint8_t rgb[3] = {};
+    cmsDoTransform(transform, inks, rgb, 1);
+    cmsDeleteTransform(transform);
+    cmsCloseProfile(srgb);
+    cmsCloseProfile(cmyk);
+    return {rgb[0], rgb[1], rgb[2]};
+}
+
+TEST(JpegCodec, InksPrintThroughThePhotosOwnCmykProfileElseAsPlainInks)
+{
+    const Bytes press = pressProfile();
+    if (press.empty()) GTEST_SKIP() << PELLAVO_CMYK_PROFILE << " is missing";
+    Bytes rgbProfile(press.begin(), press.begin() + 128);
+    std::copy_n("RGB ", 4, rgbProfile.begin() + 16);
+    const struct {
+        const char* what;
+        J_COLOR_SPACE colours;
+        bool progressive;
+        Bytes profile;
+        bool throughProfile;
+    } rows[] = {
+        {"CMYK with its profile", JCS_CMYK, false, press, true},
+        {"YCCK with its profile", JCS_YCCK, false, press, true},
+        {"progressive CMYK with its profile", JCS_CMYK, true, press, true},
+        {"CMYK with a profile of colours", JCS_CMYK, false, rgbProfile, false},
+        {"CMYK with a damaged profile", JCS_CMYK, false, Bytes(press.begin(), press.begin() + 1000), false},
+    };
+    const Colour fills[] = {kFill.topLeft, kFill.topRight, kFill.bottomLeft, kFill.bottomRight};
+    for (const auto& row : rows) {
+        JpegForm form{row.colours, row.progressive};
+        form.quality = 95;
+        form.profile = row.profile;
+        const Decoded result = decoded(jpegInForm(form, 64, 48, kFill));
+        ASSERT_EQ(result.status, DecodeStatus::Decoded) << row.what;
+        const PixelView view = result.pixels.view();
+        for (int quadrant = 0; quadrant < 4; ++quadrant) {
+            const int32_t x = quadrant % 2 ? 48 : 16;
+            const int32_t y = quadrant / 2 ? 36 : 12;
+            const uint8_t* bgr = view.row(y) + x * 3;
+            const Colour want = row.throughProfile ? printedThrough(press, fills[quadrant]) : fills[quadrant];
+            // JPEG's loss, which a press profile's curves may steepen a little.
+            EXPECT_TRUE(nearColour({bgr[2], bgr[1], bgr[0]}, want, 6))
+                << row.what << ", quadrant " << quadrant << ": " << Colour{bgr[2], bgr[1], bgr[0]} << " for "
+                << want;
+        }
     }
 }
 

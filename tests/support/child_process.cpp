@@ -51,6 +51,9 @@ static bool waitUntilJobIsEmpty(HANDLE port, ULONGLONG deadline)
 ChildRun runInJob(const std::wstring& application, const std::wstring& commandLine, DWORD timeLimitMs)
 {
     ChildRun run;
+    // Wine starts its desktop process for the first program to touch a
+    // window; started from inside the job, it would keep the job alive for ever.
+    GetDesktopWindow();
     const KernelHandle port(CreateIoCompletionPort(INVALID_HANDLE_VALUE, nullptr, 0, 1));
     if (!port) return run;
     const KernelHandle job = createKillingJob(port.get());

@@ -44,6 +44,8 @@ std::vector<unsigned char> jpegInForm(const JpegForm& form, int width, int heigh
     info.arith_code = form.arithmetic ? TRUE : FALSE;
     info.restart_in_rows = form.restartRows;
     jpeg_start_compress(&info, TRUE);
+    if (!form.profile.empty())
+        jpeg_write_icc_profile(&info, form.profile.data(), static_cast<unsigned int>(form.profile.size()));
     const Colour colours[] = {fill.topLeft, fill.topRight, fill.bottomLeft, fill.bottomRight};
     std::vector<JSAMPLE> row(static_cast<size_t>(width) * info.input_components);
     for (int y = 0; y < height; ++y) {

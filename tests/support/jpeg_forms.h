@@ -16,6 +16,7 @@ struct JpegForm {
     int restartRows = 0;
     bool manyScans = false;  // grey only: each coefficient in ten successive scans
     int quality = 75;
+    std::vector<unsigned char> profile;  // an ICC profile, written as APP2 segments when given
 };
 
 // The quadrants as a JPEG file of that form: grey as their luma, CMYK and
