@@ -6,6 +6,7 @@
 
 #include "codecs/wic_factory.h"
 #include "imaging/resize_picture.h"
+#include "pixels/resampler.h"
 #include "text/utf8_string.h"
 
 // Each worker holds one decoded picture at a time; more than four would only
@@ -38,6 +39,7 @@ bool PictureBatch::start(HWND window)
     window_ = window;
     const std::lock_guard<std::mutex> lock(runningLock_);
     const size_t count = batchWorkerCount(pictures_.size());
+    workerCount_ = count;
     // A thread that cannot be had, or no memory for its start, leaves the
     // work to fewer workers.
     for (size_t i = 0; i < count; ++i) {
@@ -103,6 +105,9 @@ void PictureBatch::work()
 {
     // One imaging factory for all the worker's pictures.
     const ThreadImaging imaging;
+    // Each core has a worker already.
+    scaleOnThisThreadAlone(workerCount_ > 1);
+    const PixelBufferReuse reuse;
     while (!cancelled_) {
         const size_t index = next_++;
         if (index >= pictures_.size()) break;

@@ -66,6 +66,7 @@ private:
     // none counts itself out before the number that started is known.
     std::mutex runningLock_;
     size_t running_ = 0;
+    size_t workerCount_ = 0;  // as planned, before any started
     std::mutex resultsLock_;
     std::vector<Result> results_;
     std::vector<std::thread> workers_;

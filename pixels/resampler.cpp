@@ -24,8 +24,10 @@ constexpr double kFilterReach = 2.0;
 // A copy of fewer rows is made by one thread: a second one costs more than it saves.
 constexpr int32_t kRowsWorthASecondCore = 64;
 // The copy's rows go in about this many bands, of no fewer than kLeastBandRows:
-// each band filters again the few source rows it shares with the next.
-constexpr int32_t kBandsPerCopy = 16;
+// each band filters again the few source rows it shares with the next, and
+// the resampler weighs its filter anew for each, at a cost of the copy's
+// width times the source's.
+constexpr int32_t kBandsPerCopy = 4;
 constexpr int32_t kLeastBandRows = 16;
 
 // The resampler counts bytes in an int and takes rows that run downward only.
@@ -52,7 +54,14 @@ bool resampleRows(const PixelView& source, const PixelExtent& extent, const Muta
                                static_cast<float>(rowsPerTarget * bottom)) != 0;
 }
 
+thread_local bool scalingAlone = false;
+
 }  // namespace
+
+void scaleOnThisThreadAlone(bool alone)
+{
+    scalingAlone = alone;
+}
 
 StreamedScale::~StreamedScale()
 {
@@ -92,7 +101,8 @@ ScaleStatus StreamedScale::begin(const PixelView& source, const PixelExtent& ext
 
     bandRows_ = std::max(kLeastBandRows, (height + kBandsPerCopy - 1) / kBandsPerCopy);
     bands_ = (height + bandRows_ - 1) / bandRows_;
-    if (height < kRowsWorthASecondCore || std::thread::hardware_concurrency() < 2) return ScaleStatus::Scaled;
+    if (height < kRowsWorthASecondCore || scalingAlone || std::thread::hardware_concurrency() < 2)
+        return ScaleStatus::Scaled;
     try {
         secondCore_ = std::thread(&StreamedScale::resampleBands, this);
     } catch (const std::system_error&) {

@@ -15,6 +15,12 @@ enum class ScaleStatus {
     OutOfMemory,
 };
 
+// While set on a thread, its scales use that thread alone: a batch whose
+// workers already keep every core busy gains nothing from a second thread
+// per scale, and each hand-over of rows costs switches (under Wine, trips to
+// its server too).
+void scaleOnThisThreadAlone(bool alone);
+
 // A copy of a source at exactly width x height, made while the source is
 // still being filled from the top, as a decoder fills it: a large shrink is
 // first taken down by a box average to about twice the target, band by band

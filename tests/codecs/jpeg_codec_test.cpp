@@ -214,8 +214,7 @@ TEST(JpegCodec, InksPrintThroughThePhotosOwnCmykProfileElseAsPlainInks)
     for (const auto& row : rows) {
         JpegForm form{row.colours, row.progressive};
         form.quality = 95;
-        form.profile = row.profile;
-        const Decoded result = decoded(jpegInForm(form, 64, 48, kFill));
+        const Decoded result = decoded(jpegInForm(form, 64, 48, kFill, row.profile));
         ASSERT_EQ(result.status, DecodeStatus::Decoded) << row.what;
         const PixelView view = result.pixels.view();
         for (int quadrant = 0; quadrant < 4; ++quadrant) {

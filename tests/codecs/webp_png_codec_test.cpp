@@ -13,10 +13,12 @@
 
 #include "codecs/decode_whole.h"
 #include "codecs/exif_patch.h"
+#include "codecs/jpeg_metadata.h"
 #include "codecs/png_decoder.h"
 #include "codecs/png_encoder.h"
 #include "codecs/webp_decoder.h"
 #include "codecs/webp_encoder.h"
+#include "codecs/profile_fit.h"
 #include "tests/support/exif_orientation.h"
 
 namespace {
@@ -401,10 +403,10 @@ struct PngForm {
 
 // A PNG of that form written by libspng itself from scanlines as PNG stores
 // them (big-endian samples, small ones packed), with a palette and a
-// transparent colour or entries where given: forms the program's own
-// encoder never writes.
+// transparent colour or entries and an ICC profile where given: forms the
+// program's own encoder never writes.
 Bytes pngOf(const PngForm& form, const Bytes& scanlines, const spng_plte* palette = nullptr,
-            const spng_trns* transparency = nullptr)
+            const spng_trns* transparency = nullptr, const Bytes* profile = nullptr)
 {
     const std::unique_ptr<spng_ctx, SpngDeleter> context(spng_ctx_new(SPNG_CTX_ENCODER));
     spng_ctx* png = context.get();
@@ -416,6 +418,10 @@ Bytes pngOf(const PngForm& form, const Bytes& scanlines, const spng_plte* palett
     }
     if (transparency) {
         EXPECT_EQ(spng_set_trns(png, const_cast<spng_trns*>(transparency)), SPNG_OK);
+    }
+    if (profile) {
+        spng_iccp iccp = {"grey", profile->size(), reinterpret_cast<char*>(const_cast<uint8_t*>(profile->data()))};
+        EXPECT_EQ(spng_set_iccp(png, &iccp), SPNG_OK);
     }
     EXPECT_EQ(spng_encode_image(png, scanlines.data(), scanlines.size(), SPNG_FMT_RAW, SPNG_ENCODE_FINALIZE),
               SPNG_OK);
@@ -508,6 +514,35 @@ TEST(PngCodec, DecodesEveryFormToGreyBgrOrBgraOfEightBits)
         const PixelView view = result.pixels.view();
         EXPECT_EQ(view.channels, row.channels) << row.what;
         EXPECT_EQ(tightly(view), row.pixels) << row.what;
+    }
+}
+
+TEST(PngCodec, AGreyProfileStaysOnlyWithPixelsThatStayGrey)
+{
+    Bytes grey(128, 0);
+    std::copy_n("GRAY", 4, grey.begin() + 16);
+    spng_trns clearGrey = {};
+    clearGrey.gray = 7;
+    const struct {
+        const char* what;
+        Bytes file;
+        bool keepsProfile;
+    } rows[] = {
+        {"grey of 8 bits", pngOf({2, 1, 8, 0, false}, {7, 8}, nullptr, nullptr, &grey), true},
+        // Decoded as colour, whose copy a grey profile would misdescribe.
+        {"grey of 16 bits", pngOf({2, 1, 16, 0, false}, {0x80, 0x01, 0xFF, 0xFF}, nullptr, nullptr, &grey), false},
+        {"grey with alpha", pngOf({2, 1, 8, 4, false}, {50, 0, 60, 128}, nullptr, nullptr, &grey), false},
+        {"grey with a transparent grey", pngOf({2, 1, 8, 0, false}, {7, 8}, nullptr, &clearGrey, &grey), false},
+    };
+    for (const auto& row : rows) {
+        MemorySource source(row.file.data(), row.file.size());
+        PngDecoder decoder;
+        ASSERT_EQ(decoder.readHeader(source), DecodeStatus::Decoded) << row.what;
+        ASSERT_EQ(decoder.start({1, 1}), DecodeStatus::Decoded) << row.what;
+        EXPECT_EQ(decoder.metadata().colourProfile, grey) << row.what;
+        const int32_t channels = copyChannels(PictureKind::Png, decoder.channels());
+        const PictureMetadata copy = metadataForCopy(decoder.metadata(), false, {2, 1}, channels);
+        EXPECT_EQ(!copy.colourProfile.empty(), row.keepsProfile) << row.what;
     }
 }
 

@@ -15,7 +15,8 @@ static JSAMPLE sampleOf(const Colour& colour, int components, int component)
     return static_cast<JSAMPLE>(values[component]);
 }
 
-std::vector<unsigned char> jpegInForm(const JpegForm& form, int width, int height, const Quadrants& fill)
+std::vector<unsigned char> jpegInForm(const JpegForm& form, int width, int height, const Quadrants& fill,
+                                      const std::vector<unsigned char>& profile)
 {
     jpeg_compress_struct info = {};
     jpeg_error_mgr errors;
@@ -44,8 +45,7 @@ std::vector<unsigned char> jpegInForm(const JpegForm& form, int width, int heigh
     info.arith_code = form.arithmetic ? TRUE : FALSE;
     info.restart_in_rows = form.restartRows;
     jpeg_start_compress(&info, TRUE);
-    if (!form.profile.empty())
-        jpeg_write_icc_profile(&info, form.profile.data(), static_cast<unsigned int>(form.profile.size()));
+    if (!profile.empty()) jpeg_write_icc_profile(&info, profile.data(), static_cast<unsigned int>(profile.size()));
     const Colour colours[] = {fill.topLeft, fill.topRight, fill.bottomLeft, fill.bottomRight};
     std::vector<JSAMPLE> row(static_cast<size_t>(width) * info.input_components);
     for (int y = 0; y < height; ++y) {

@@ -16,12 +16,12 @@ struct JpegForm {
     int restartRows = 0;
     bool manyScans = false;  // grey only: each coefficient in ten successive scans
     int quality = 75;
-    std::vector<unsigned char> profile;  // an ICC profile, written as APP2 segments when given
 };
 
 // The quadrants as a JPEG file of that form: grey as their luma, CMYK and
-// YCCK as Adobe's inverted inks.
-std::vector<unsigned char> jpegInForm(const JpegForm& form, int width, int height, const Quadrants& fill);
+// YCCK as Adobe's inverted inks; with the ICC profile as APP2 segments when given.
+std::vector<unsigned char> jpegInForm(const JpegForm& form, int width, int height, const Quadrants& fill,
+                                      const std::vector<unsigned char>& profile = {});
 
 // The luma that a grey JPEG holds for the colour.
 int lumaOf(const Colour& colour);
