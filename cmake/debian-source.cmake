@@ -25,7 +25,11 @@ else()
         -DCMAKE_CXX_COMPILER=${CMAKE_CXX_COMPILER}
         "-DCMAKE_C_FLAGS=${CMAKE_C_FLAGS}"
         "-DCMAKE_CXX_FLAGS=${CMAKE_CXX_FLAGS}"
+        # A release build at the preset's own optimisation (-O1 for the
+        # fuzzers, none under ASan), which compiles far faster than -O3.
         -DCMAKE_BUILD_TYPE=Release
+        -DCMAKE_C_FLAGS_RELEASE=-DNDEBUG
+        -DCMAKE_CXX_FLAGS_RELEASE=-DNDEBUG
         -DCMAKE_POSITION_INDEPENDENT_CODE=ON)
 endif()
 
