@@ -60,21 +60,34 @@ windows_path() { echo "Z:${1//\//\\}"; }
 
 # A key as text: reg export writes UTF-16, which keeps the Russian verb names
 # that reg query's console output turns into question marks. Empty when the
-# key is missing.
+# key is missing. Any other failure, seen now and then on a loaded machine,
+# is tried again, and reported when it stays, so that it never reads as a
+# missing key.
 key_text() {
-    local file=$work/key.reg
-    rm -f "$file"
-    "${run[@]}" reg export "$1" "$(windows_path "$file")" /y >/dev/null 2>&1 || return 0
-    iconv -f UTF-16 -t UTF-8 "$file" | tr -d '\r'
+    local file=$work/key.reg errors=$work/key.err attempt
+    for attempt in 1 2 3; do
+        rm -f "$file"
+        if "${run[@]}" reg export "$1" "$(windows_path "$file")" /y >/dev/null 2>"$errors" && [ -s "$file" ]; then
+            iconv -f UTF-16 -t UTF-8 "$file" | tr -d '\r'
+            return 0
+        fi
+        grep -q 'Unable to find the specified registry key' "$errors" && return 0
+        echo "reg export of $1 failed (attempt $attempt): $(tr -d '\r' <"$errors")" >&2
+    done
 }
 
-# The verbs of a key of the given classes with commands, as "NAME -> COMMAND",
+# The verbs in an exported tree that stand below KEY\shell (KEY a path
+# below the classes, as "SystemFileAssociations\.jpg"), as "NAME -> COMMAND",
 # sorted; the shell's own "open" left out.
-verbs_of() {
-    key_text "$1\\$2\\shell" | awk '
-        /^\[.*\\command\]$/ { name = $0; sub(/\\command\]$/, "", name); sub(/^.*\\shell\\/, "", name); next }
+verbs_below() {
+    shell="\\$2\\shell\\" awk '
+        /^\[.*\\command\]$/ {
+            name = ""; at = index($0, ENVIRON["shell"])
+            if (at) { name = substr($0, at + length(ENVIRON["shell"])); sub(/\\command\]$/, "", name) }
+            next
+        }
         /^@="/ && name != "" { print name " -> " substr($0, 4, length($0) - 4) }
-        /^\[/ { name = "" }' | sed 's/\\"/"/g; s/\\\\/\\/g' | grep -v '^open -> ' | sort || true
+        /^\[/ { name = "" }' <<<"$1" | sed 's/\\"/"/g; s/\\\\/\\/g' | grep -v '^open -> ' | sort || true
 }
 
 # The verbs pellavo.exe at a path registers for a name format ("@" for the size) and sizes.
@@ -90,10 +103,13 @@ expected_verbs() {
 # and those of Wine's WIC decoders; and where earlier versions put them.
 extensions=(.jpg .jpeg .jpe .jfif .webp .gif .png .bmp .dib .rle .dds .jxr .hdp .wdp .tga .tpic .tif .tiff .ico)
 old_classes=(jpegfile giffile pngfile)
-# all_verbs CLASSES: every verb there, key by key.
+# all_verbs CLASSES: every verb there, key by key. The types' key is read in
+# one export: each Wine process costs seconds on the emulated PC.
 all_verbs() {
-    local key
-    for key in "${extensions[@]/#/SystemFileAssociations\\}" "${old_classes[@]}"; do echo "$key:"; verbs_of "$1" "$key"; done
+    local key types
+    types=$(key_text "$1\\SystemFileAssociations")
+    for key in "${extensions[@]/#/SystemFileAssociations\\}"; do echo "$key:"; verbs_below "$types" "$key"; done
+    for key in "${old_classes[@]}"; do echo "$key:"; verbs_below "$(key_text "$1\\$key\\shell")" "$key"; done
 }
 # expected_all_verbs EXE FORMAT SIZE...
 expected_all_verbs() {
