@@ -24,7 +24,7 @@ namespace {
 
 // The server's one thread owns all of this: COM calls arrive on it (the
 // apartment is single-threaded) and so do the workers' messages.
-ImageSize servedSize;
+Preset servedPreset;
 // The extensions that have the verbs, read once when the server starts.
 std::vector<Utf8String> pictureExtensions;
 std::deque<std::vector<std::wstring>> waitingDrops;
@@ -61,7 +61,7 @@ void onBatchFinished(HWND dialog)
 // never begun.
 std::unique_ptr<PictureBatch> startBatch(std::vector<std::wstring> pictures)
 {
-    auto batch = std::make_unique<PictureBatch>(std::move(pictures), servedSize);
+    auto batch = std::make_unique<PictureBatch>(std::move(pictures), servedPreset);
     addServerReference();
     if (!startBatchWithProgress(*batch, onBatchFinished)) {
         releaseServerReference();
@@ -108,10 +108,10 @@ bool receiveDrop(std::vector<std::wstring> files)
 
 void runBatchServer(const Utf8String& arguments)
 {
-    if (!parseServeArguments(arguments, servedSize)) return;
+    if (!parseServeArguments(arguments, servedPreset)) return;
     CLSID classId;
     const bool forAllUsers = registrationScope() == RegistrationScope::AllUsers;
-    if (FAILED(CLSIDFromString(serverClassId(servedSize, forAllUsers).toWide().units(), &classId))) return;
+    if (FAILED(CLSIDFromString(serverClassId(servedPreset, forAllUsers).toWide().units(), &classId))) return;
     const ComApartment apartment;
     // The progress window speaks the interface's language.
     loadCurrentTranslation();

@@ -2,6 +2,8 @@
 
 #include <windows.h>
 
+#include <vector>
+
 #include "base/app_state.h"
 #include "app/batch_server.h"
 #include "app/command_line.h"
@@ -29,7 +31,12 @@ static int runInstall()
 {
     // A list that could not be read is not the user's list: saving it would
     // drop the user's sizes and verbs, so everything stays as it is.
-    if (loadSettings() != SettingsLoad::Read) return kSettingsUnread;
+    std::vector<Utf8String> droppedWords;
+    if (loadSettings(&droppedWords) != SettingsLoad::Read) return kSettingsUnread;
+    // Words the list leaves out (a newer release's options, a typing
+    // slip) stay in a backup of the file, which nobody is there to be told of.
+    Utf8String backup;
+    if (!droppedWords.empty() && !backUpSettings(backup)) return kWriteFailed;
     // The verb names come from the translation, so it is loaded before the save.
     loadCurrentTranslation();
     const SaveResult saved = saveSettings();

@@ -21,8 +21,8 @@ size_t batchWorkerCount(size_t pictureCount)
     return std::min({cores, kMostWorkers, std::max<size_t>(1, pictureCount)});
 }
 
-PictureBatch::PictureBatch(std::vector<std::wstring> pictures, const ImageSize& requested)
-    : pictures_(std::move(pictures)), requested_(requested), results_(pictures_.size())
+PictureBatch::PictureBatch(std::vector<std::wstring> pictures, const Preset& preset)
+    : pictures_(std::move(pictures)), preset_(preset), results_(pictures_.size())
 {
 }
 
@@ -57,11 +57,11 @@ bool PictureBatch::start(HWND window)
 
 // The copy's path, or why there is none. Out of memory on one picture costs
 // that picture, not the batch.
-static ResizeOutcome resizeOne(const std::wstring& picture, const ImageSize& requested, std::wstring& copy)
+static ResizeOutcome resizeOne(const std::wstring& picture, const Preset& preset, std::wstring& copy)
 {
     try {
         Utf8String written;
-        const ResizeOutcome outcome = resizePictureFile(Utf8String::fromWide(picture.c_str(), 0), requested, written);
+        const ResizeOutcome outcome = resizePictureFile(Utf8String::fromWide(picture.c_str(), 0), preset, written);
         if (outcome == ResizeOutcome::Written) copy = written.toWide().units();
         return outcome;
     } catch (const std::bad_alloc&) {
@@ -72,7 +72,7 @@ static ResizeOutcome resizeOne(const std::wstring& picture, const ImageSize& req
 void PictureBatch::resize(size_t index)
 {
     std::wstring copy;
-    const ResizeOutcome outcome = resizeOne(pictures_[index], requested_, copy);
+    const ResizeOutcome outcome = resizeOne(pictures_[index], preset_, copy);
     bool retryDue = false;
     {
         const std::lock_guard<std::mutex> lock(resultsLock_);

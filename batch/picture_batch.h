@@ -11,7 +11,7 @@
 
 #include "batch/batch_account.h"
 #include "imaging/resize_outcome.h"
-#include "settings/image_size.h"
+#include "settings/preset.h"
 
 // The pictures of one drop, resized by a few worker threads (as many as
 // cores, at most 4), so that no more pictures than that are in memory at
@@ -25,7 +25,7 @@ public:
     static constexpr UINT kProgressMessage = WM_APP + 1;
     static constexpr UINT kFinishedMessage = WM_APP + 2;
 
-    PictureBatch(std::vector<std::wstring> pictures, const ImageSize& requested);
+    PictureBatch(std::vector<std::wstring> pictures, const Preset& preset);
     PictureBatch(const PictureBatch&) = delete;
     PictureBatch& operator=(const PictureBatch&) = delete;
     // Waits for the workers: the pictures in hand are finished, none is begun.
@@ -57,7 +57,7 @@ private:
     void retryAlone();
 
     const std::vector<std::wstring> pictures_;
-    const ImageSize requested_;
+    const Preset preset_;
     HWND window_ = nullptr;
     std::atomic<size_t> next_{0};
     std::atomic<size_t> finished_{0};

@@ -41,6 +41,7 @@ struct EncodeJob {
     unsigned char** file;
     unsigned long* fileSize;
     bool destinationSet;
+    int quality;
 };
 
 JSAMPROW rowToWrite(const EncodeJob& job, int32_t y)
@@ -66,7 +67,7 @@ void encodeStep(void* context)
     info.input_components = grey ? 1 : 3;
     info.in_color_space = grey ? JCS_GRAYSCALE : JCS_EXT_BGR;
     jpeg_set_defaults(&info);
-    jpeg_set_quality(&info, kJpegQuality, TRUE);
+    jpeg_set_quality(&info, job.quality, TRUE);
     if (!grey) {
         info.comp_info[0].h_samp_factor = info.comp_info[0].v_samp_factor = 2;
         for (int c = 1; c < 3; ++c) info.comp_info[c].h_samp_factor = info.comp_info[c].v_samp_factor = 1;
@@ -85,9 +86,10 @@ void encodeStep(void* context)
 
 }  // namespace
 
-bool encodeJpeg(const PixelView& pixels, const JpegSegments& segments, std::vector<uint8_t>& file)
+bool encodeJpeg(const PixelView& pixels, const JpegSegments& segments, std::vector<uint8_t>& file, int quality)
 {
     file.clear();
+    if (quality < 1 || quality > 100) return false;
     if (!pixels.isValid() || pixels.width > kJpegLargestSide || pixels.height > kJpegLargestSide) return false;
     bool hasExif = false;
     for (const JpegSegment& segment : segments) {
@@ -108,7 +110,7 @@ bool encodeJpeg(const PixelView& pixels, const JpegSegments& segments, std::vect
     unsigned long outputSize = 0;
     // Exif asks for its segment straight after the start, as cameras write it,
     // so the copy of a photo leaves out the JFIF one libjpeg would put first.
-    EncodeJob job{&info, &pixels, &segments, !hasExif, rowOverWhite.data(), &output, &outputSize, false};
+    EncodeJob job{&info, &pixels, &segments, !hasExif, rowOverWhite.data(), &output, &outputSize, false, quality};
     const bool encoded = runJpegStep(errors, encodeStep, &job);
     // On an error the growing buffer is known only to the destination, which
     // hands it over when told to finish.

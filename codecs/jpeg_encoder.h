@@ -11,9 +11,10 @@ constexpr int kJpegQuality = 95;
 constexpr int32_t kJpegLargestSide = 65500;
 
 // The pixels (grey, BGR, or BGRA laid over white) as a baseline JPEG file at
-// quality 95, colour with 4:2:0 chroma, grey with its one channel, and
+// the quality (1 to 100), colour with 4:2:0 chroma, grey with its one channel, and
 // optimised Huffman tables, the segments
 // written right after the start in their order (no JFIF segment when one of
 // them is Exif). False when the pixels or a segment cannot be written (too
 // big, or not an application segment or comment) or memory runs out.
-bool encodeJpeg(const PixelView& pixels, const JpegSegments& segments, std::vector<uint8_t>& file);
+bool encodeJpeg(const PixelView& pixels, const JpegSegments& segments, std::vector<uint8_t>& file,
+                int quality = kJpegQuality);

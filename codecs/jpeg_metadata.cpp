@@ -6,44 +6,10 @@
 #include "codecs/exif_orientation.h"
 #include "codecs/exif_patch.h"
 #include "codecs/profile_fit.h"
+#include "codecs/segment_kind.h"
 #include "codecs/xmp_orientation.h"
 
 namespace {
-
-enum class SegmentKind { ColourProfile, Exif, Xmp, XmpExtension, Other };
-
-// Each kind of segment a copy keeps starts with its own name.
-struct SegmentSignature {
-    SegmentKind kind;
-    uint8_t marker;
-    const char* name;
-    size_t nameBytes;  // with the NUL that ends the name
-};
-template <size_t N>
-constexpr SegmentSignature signature(SegmentKind kind, uint8_t marker, const char (&name)[N])
-{
-    return {kind, marker, name, N};
-}
-constexpr char kExifName[] = "Exif\0";
-constexpr size_t kExifNameBytes = sizeof kExifName;
-constexpr char kProfileName[] = "ICC_PROFILE";
-constexpr char kXmpName[] = "http://ns.adobe.com/xap/1.0/";
-const SegmentSignature kSignatures[] = {
-    signature(SegmentKind::ColourProfile, 0xE2, kProfileName),
-    signature(SegmentKind::Exif, 0xE1, kExifName),
-    signature(SegmentKind::Xmp, 0xE1, kXmpName),
-    signature(SegmentKind::XmpExtension, 0xE1, "http://ns.adobe.com/xmp/extension/"),
-};
-
-SegmentKind kindOf(const JpegSegment& segment)
-{
-    for (const SegmentSignature& known : kSignatures) {
-        if (segment.marker == known.marker && segment.data.size() >= known.nameBytes &&
-            std::memcmp(segment.data.data(), known.name, known.nameBytes) == 0)
-            return known.kind;
-    }
-    return SegmentKind::Other;
-}
 
 // A profile chunk: the name, its number from 1 and the number of chunks, then its part.
 constexpr size_t kChunkHead = sizeof kProfileName + 2;
@@ -88,7 +54,7 @@ PictureMetadata metadataOfSegments(JpegSegments segments)
         if (kind == SegmentKind::Exif && metadata.exif.empty())
             metadata.exif.assign(segment.data.begin() + kExifNameBytes, segment.data.end());
         if (kind == SegmentKind::Xmp && metadata.xmp.empty())
-            metadata.xmp.assign(segment.data.begin() + sizeof kXmpName, segment.data.end());
+            metadata.xmp.assign(segment.data.begin() + kXmpNameBytes, segment.data.end());
     }
     metadata.jpegSegments = std::move(segments);
     return metadata;
@@ -113,7 +79,7 @@ JpegSegments segmentsOfMetadata(const PictureMetadata& metadata)
     }
     if (!metadata.exif.empty() && metadata.exif.size() + kExifNameBytes <= kMaxSegmentData)
         segments.push_back(namedSegment(0xE1, kExifName, metadata.exif.data(), metadata.exif.size()));
-    if (!metadata.xmp.empty() && metadata.xmp.size() + sizeof kXmpName <= kMaxSegmentData)
+    if (!metadata.xmp.empty() && metadata.xmp.size() + kXmpNameBytes <= kMaxSegmentData)
         segments.push_back(namedSegment(0xE1, kXmpName, metadata.xmp.data(), metadata.xmp.size()));
     return segments;
 }

@@ -82,14 +82,15 @@ bool withMetadata(const WebPData& image, const PictureMetadata& metadata, std::v
     return true;
 }
 
-bool encodeInto(const PixelView& pixels, const PictureMetadata& metadata, bool lossless, std::vector<uint8_t>& file)
+bool encodeInto(const PixelView& pixels, const PictureMetadata& metadata, bool lossless, int quality,
+                std::vector<uint8_t>& file)
 {
     if (!pixels.isValid() || pixels.width > kWebpLargestSide || pixels.height > kWebpLargestSide) return false;
     PixelBuffer colour;
     if (pixels.channels == 1 && !expandGreyToBgr(pixels, colour)) return false;
     WebPConfig config;
     if (!WebPConfigInit(&config)) return false;
-    config.quality = kWebpQuality;
+    config.quality = static_cast<float>(quality);
     config.method = lossless ? kLosslessMethod : kLossyMethod;
     config.lossless = lossless;
     // Left off: the colour under a fully transparent pixel may change, as nothing shows it.
@@ -106,12 +107,14 @@ bool encodeInto(const PixelView& pixels, const PictureMetadata& metadata, bool l
 
 }  // namespace
 
-bool encodeWebp(const PixelView& pixels, const PictureMetadata& metadata, bool lossless, std::vector<uint8_t>& file)
+bool encodeWebp(const PixelView& pixels, const PictureMetadata& metadata, bool lossless, std::vector<uint8_t>& file,
+                int quality)
 {
     // Filled only once whole, so a failure leaves it empty.
     file.clear();
+    if (quality < 1 || quality > 100) return false;
     try {
-        return encodeInto(pixels, metadata, lossless, file);
+        return encodeInto(pixels, metadata, lossless, quality, file);
     } catch (const std::bad_alloc&) {
         return false;
     }

@@ -2,7 +2,7 @@
 // verb's DropTarget (any registry text), the server's own arguments, the
 // progress line in any translated format, and the account of the pictures
 // that gave no copy, under any translation and for any names. An id is only
-// ever the program's when it reads back to the size it was made from.
+// ever the program's when it reads back to the preset it was made from.
 #include <string>
 #include <vector>
 
@@ -10,36 +10,43 @@
 #include "batch/progress_text.h"
 #include "fuzz/fuzz_support.h"
 #include "i18n/translation_table.h"
+#include "settings/preset_text.h"
 #include "shell/server_class.h"
 
 namespace {
 
 void checkClassId(const Utf8String& classId)
 {
-    ImageSize size{-7, -7};
-    if (!parseServerClassId(classId, size)) return;
-    require(size.width > 0 && size.height > 0, "an id of the program's names a valid size");
-    const bool madeForOne = serverClassId(size, true).compare(classId, true) == 0 ||
-                            serverClassId(size, false).compare(classId, true) == 0;
-    require(madeForOne, "an id read back is one made for its size, letter case aside");
+    Preset preset{{-7, -7}, {}};
+    if (!parseServerClassId(classId, preset)) return;
+    require(preset.size.width > 0 && preset.size.height > 0, "an id of the program's names a valid size");
+    const bool madeForOne = serverClassId(preset, true).compare(classId, true) == 0 ||
+                            serverClassId(preset, false).compare(classId, true) == 0;
+    require(madeForOne, "an id read back is one made for its preset, letter case aside");
 }
 
-void checkSize(const ImageSize& size, bool forAllUsers)
+void checkPreset(const Preset& preset, bool forAllUsers)
 {
-    const Utf8String classId = serverClassId(size, forAllUsers);
+    const Utf8String classId = serverClassId(preset, forAllUsers);
     requireWellFormed(classId);
-    if (size.width <= 0 || size.height <= 0) {
+    if (preset.size.width <= 0 || preset.size.height <= 0) {
         require(classId.charCount() == 0, "no id for an invalid size");
         return;
     }
-    ImageSize read;
-    require(parseServerClassId(classId, read) && read == size, "every valid size makes an id that reads back");
+    Preset read;
+    require(parseServerClassId(classId, read) && read == preset, "every valid preset makes an id that reads back");
 }
 
 void checkServeArguments(const Utf8String& arguments)
 {
-    ImageSize size{-7, -7};
-    if (parseServeArguments(arguments, size)) require(size.width > 0 && size.height > 0, "a read size is valid");
+    Preset preset{{-7, -7}, {}};
+    if (!parseServeArguments(arguments, preset)) return;
+    require(preset.size.width > 0 && preset.size.height > 0, "a read size is valid");
+    // What the server reads is what a class for it would be started with.
+    Preset reread;
+    require(parseServeArguments(Utf8String::concat(Utf8String::fromAnsi("-serve "), presetText(preset)), reread) &&
+                reread == preset,
+            "a preset's serve arguments read back");
 }
 
 void checkProgress(const Utf8String& format, uint32_t current, uint32_t total)
@@ -82,14 +89,20 @@ void checkAccount(FuzzedDataProvider& data, const std::string& translation)
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* bytes, size_t size)
 {
     FuzzedDataProvider data(bytes, size);
-    const ImageSize made{consumeEdgyInt(data), consumeEdgyInt(data)};
+    PresetOptions options;
+    options.kind = static_cast<CopyKind>(data.ConsumeIntegralInRange<int>(0, 3));
+    options.quality = data.ConsumeIntegralInRange<int32_t>(0, kHighestQuality);
+    options.details = static_cast<KeptDetails>(data.ConsumeIntegralInRange<int>(0, 2));
+    options.neverLarger = data.ConsumeBool();
+    options.keepDate = data.ConsumeBool();
+    const Preset made{{consumeEdgyInt(data), consumeEdgyInt(data)}, options};
     const uint32_t current = data.ConsumeIntegral<uint32_t>();
     const uint32_t total = data.ConsumeIntegral<uint32_t>();
     const bool forAllUsers = data.ConsumeBool();
     const std::string textBytes = data.ConsumeRandomLengthString(256);
     const Utf8String text = utf8Of(textBytes);
 
-    checkSize(made, forAllUsers);
+    checkPreset(made, forAllUsers);
     checkClassId(text);
     checkServeArguments(text);
     checkProgress(text, current, total);

@@ -4,13 +4,18 @@
 // source's in their order with their lengths, changed only where Exif is
 // patched or, in a turned copy, where an orientation digit became 1; a copy
 // turned upright says 1, and carrying a copy over again changes nothing.
+// Leaving the location out leaves no Exif that links a GPS directory, and
+// doing it again changes nothing.
 #include <cstddef>
 #include <cstdint>
 #include <cstring>
 #include <vector>
 
 #include "codecs/byte_source.h"
+#include "codecs/exif_tags.h"
 #include "codecs/jpeg_metadata.h"
+#include "codecs/location_removal.h"
+#include "codecs/tiff_block.h"
 #include "fuzz/fuzz_support.h"
 
 namespace {
@@ -19,6 +24,13 @@ bool isExif(const JpegSegment& segment)
 {
     static const uint8_t kName[] = {'E', 'x', 'i', 'f', 0, 0};
     return segment.data.size() >= sizeof kName && std::memcmp(segment.data.data(), kName, sizeof kName) == 0;
+}
+
+bool linksGps(const uint8_t* tiff, size_t count)
+{
+    TiffBlock block(tiff, count);
+    TiffEntry entry;
+    return block.readHeader() && block.findEntry(block.firstDirectory(), kGpsDirectoryTag, entry);
 }
 
 bool comesFrom(const JpegSegment& copy, const JpegSegment& source, bool turned)
@@ -83,5 +95,16 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* bytes, size_t size)
         if (turned) require(orientationOfSegments(copy) == 1, "a turned copy says it is upright");
         require(same(segmentsForCopy(copy, turned, copySize), copy), "a copy carries over as it is");
     }
+
+    PictureMetadata located = metadataOfSegments(segments);
+    keepOnly(KeptDetails::AllButLocation, located);
+    require(!linksGps(located.exif.data(), located.exif.size()), "no Exif links a GPS directory");
+    for (const JpegSegment& segment : located.jpegSegments) {
+        if (isExif(segment)) require(!linksGps(segment.data.data() + 6, segment.data.size() - 6), "nor any Exif segment");
+    }
+    PictureMetadata again = located;
+    keepOnly(KeptDetails::AllButLocation, again);
+    require(again.exif == located.exif && again.xmp == located.xmp && same(again.jpegSegments, located.jpegSegments),
+            "leaving the location out again changes nothing");
     return 0;
 }

@@ -1,6 +1,9 @@
-// What a verb's command line carries to the resize: the "-size WxH <path>"
-// reading, the path's base name and extension, the output name, and the
+// What a verb's command line carries to the resize: the "-size WxH [option
+// words] <path>" reading, the path's base name and extension, the output name, and the
 // fitted size for any int32_t picture and box.
+#include <algorithm>
+#include <string>
+
 #include "fuzz/fuzz_support.h"
 #include "fuzz/reference_model.h"
 #include "imaging/fit_size.h"
@@ -8,12 +11,30 @@
 
 namespace {
 
+// Whether a word is an option word, any letter case, as settings.txt documents them.
+bool modelIsOptionWord(std::string word)
+{
+    for (char& c : word) c = static_cast<char>(c >= 'A' && c <= 'Z' ? c - 'A' + 'a' : c);
+    for (const char* known : {"jpeg", "jpg", "png", "webp", "no-location", "profile-only", "never-larger", "keep-date"})
+        if (word == known) return true;
+    const std::string prefix = "quality=";
+    if (word.compare(0, prefix.size(), prefix) != 0 || word.size() == prefix.size()) return false;
+    long value = 0;
+    for (size_t i = prefix.size(); i < word.size(); ++i) {
+        if (word[i] < '0' || word[i] > '9') return false;
+        value = value * 10 + (word[i] - '0');
+        if (value > 100) return false;
+    }
+    return value >= 1;
+}
+
 void checkCommandLine(const Utf8String& commandLine)
 {
-    ImageSize requested{-7, -7};
+    Preset preset{{-7, -7}, {}};
     const Utf8String untouched = Utf8String::fromAnsi("untouched");
     Utf8String path = untouched;
-    const bool parsed = parseResizeArguments(commandLine, requested, path);
+    const bool parsed = parseResizeArguments(commandLine, preset, path);
+    const ImageSize& requested = preset.size;
     requireWellFormed(path);
     if (parsed) require(requested.width > 0 && requested.height > 0, "a read size is at least 1x1");
 
@@ -27,13 +48,19 @@ void checkCommandLine(const Utf8String& commandLine)
         require(!parsed && bytesOf(path) == bytesOf(untouched), "without switch and blank nothing is read");
         return;
     }
-    ImageSize expected;
-    require(modelParseSize(line.substr(sizeAt, blankAt - sizeAt), expected) == parsed, "the size text decides");
-    if (parsed) require(requested == expected, "the size is the one after the switch");
     std::string rest = line.substr(blankAt + 1);
+    for (;;) {
+        const size_t wordEnd = std::min(rest.find(' '), rest.size());
+        if (!modelIsOptionWord(rest.substr(0, wordEnd))) break;
+        rest = wordEnd < rest.size() ? rest.substr(wordEnd + 1) : std::string();
+    }
     if (rest.size() >= 2 && rest.front() == '"' && rest.find('"', 1) == rest.size() - 1)
         rest = rest.substr(1, rest.size() - 2);
-    require(bytesOf(path) == rest, "the path is all after the blank, without one enclosing pair of quotes");
+    ImageSize expected;
+    const bool sizeValid = modelParseSize(line.substr(sizeAt, blankAt - sizeAt), expected);
+    require((sizeValid && !rest.empty()) == parsed, "the size text and a path decide");
+    if (parsed) require(requested == expected, "the size is the one after the switch");
+    require(bytesOf(path) == rest, "the path is all after the option words, without one enclosing pair of quotes");
 }
 
 void checkNames(const Utf8String& path, const ImageSize& size, int32_t counter)
@@ -100,9 +127,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* bytes, size_t size)
     // Windows hands the command line over as UTF-16; the bytes form reaches odder texts.
     const Utf8String commandLine = fromUnits ? utf16Of(unitsFromBytes(lineBytes)) : utf8Of(lineBytes);
     checkCommandLine(commandLine);
-    ImageSize requested;
+    Preset preset;
     Utf8String path = commandLine;
-    parseResizeArguments(commandLine, requested, path);
+    parseResizeArguments(commandLine, preset, path);
     checkNames(path, ImageSize{boxWidth, boxHeight}, counter);
     checkFit(pictureWidth, pictureHeight, boxWidth, boxHeight);
     return 0;

@@ -1,10 +1,11 @@
-// Size texts as typed into the dialog, one a line ("-" first removes it):
+// Presets as typed into the dialog, one a line ("-" first removes it):
 // parseSize, and a size list that never holds a duplicate or a size below
 // 1x1, whose texts and settings file read back as its entries.
 #include <algorithm>
 
 #include "fuzz/fuzz_support.h"
 #include "fuzz/reference_model.h"
+#include "settings/preset_text.h"
 #include "settings/settings_tokens.h"
 #include "settings/size_list.h"
 #include "settings/size_text.h"
@@ -24,38 +25,49 @@ bool checkedParse(const Utf8String& text, ImageSize& size)
     return parsed;
 }
 
-std::string canonicalText(const ImageSize& size)
+// A preset read as the dialog reads what is typed.
+bool checkedTypedParse(const Utf8String& text, Preset& preset)
 {
-    return std::to_string(size.width) + "x" + std::to_string(size.height);
+    const bool parsed = parseTypedPreset(text, preset);
+    if (parsed) require(preset.size.width > 0 && preset.size.height > 0, "a typed preset has a real size");
+    ImageSize size;
+    // A bare size reads as parseSize reads it.
+    if (checkedParse(text, size) && bytesOf(text).find_first_of(" \t\r\n\v\f") == std::string::npos)
+        require(parsed && preset == Preset{size, {}}, "a size alone is a plain preset");
+    return parsed;
 }
 
-void checkList(const SizeList& list, const std::vector<ImageSize>& model)
+void checkList(const SizeList& list, const std::vector<Preset>& model)
 {
     require(list.count() == static_cast<int32_t>(model.size()), "the list counts its entries");
     const std::vector<Utf8String> texts = list.texts();
     require(texts.size() == model.size(), "one text per entry");
     for (int32_t i = 0; i < list.count(); ++i) {
-        const ImageSize entry = list.at(i);
+        const Preset entry = list.at(i);
         require(entry == model[static_cast<size_t>(i)], "entries stay in the order they were added");
-        require(entry.width > 0 && entry.height > 0, "every entry is at least 1x1");
+        require(entry.size.width > 0 && entry.size.height > 0, "every entry is at least 1x1");
         require(list.indexOf(entry) == i, "no entry is there twice");
-        ImageSize reread;
-        require(checkedParse(texts[static_cast<size_t>(i)], reread) && reread == entry, "a text reads back as its entry");
-        require(bytesOf(texts[static_cast<size_t>(i)]) == canonicalText(entry), "texts are canonical WxH");
+        Preset reread;
+        std::vector<Utf8String> dropped;
+        require(parsePresetText(texts[static_cast<size_t>(i)], reread, &dropped) && dropped.empty() && reread == entry,
+                "a text reads back as its entry");
+        require(bytesOf(texts[static_cast<size_t>(i)]) == bytesOf(presetText(entry)), "texts are canonical");
     }
-    require(list.at(-1) == ImageSize() && list.at(list.count()) == ImageSize(), "out of range reads as 0x0");
+    require(list.at(-1) == Preset() && list.at(list.count()) == Preset(), "out of range reads as an empty preset");
 }
 
 void checkSettingsRoundTrip(const SizeList& list)
 {
-    SizeList reread;
-    SettingsTokenizer tokenizer([&reread](const Utf8String& token) { reread.addText(token); });
+    SettingsPresets reread;
+    SettingsTokenizer tokenizer([&reread](const Utf8String& token) { reread.token(token); },
+                                [&reread] { reread.lineEnd(); });
     const std::string text = settingsText(list);
     tokenizer.feed(text.data(), text.size());
     tokenizer.finish();
-    require(reread.count() == list.count(), "the settings file holds every entry");
+    require(reread.droppedWords().empty(), "the settings file holds only what it reads");
+    require(reread.list().count() == list.count(), "the settings file holds every entry");
     for (int32_t i = 0; i < list.count(); ++i)
-        require(reread.at(i) == list.at(i), "the settings file reads back in list order");
+        require(reread.list().at(i) == list.at(i), "the settings file reads back in list order");
 }
 
 }  // namespace
@@ -64,7 +76,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* bytes, size_t size)
 {
     const std::string input(reinterpret_cast<const char*>(bytes), size);
     SizeList list;
-    std::vector<ImageSize> model;
+    std::vector<Preset> model;
     for (size_t offset = 0; offset < input.size();) {
         const size_t newline = std::min(input.find('\n', offset), input.size());
         const std::string line = input.substr(offset, newline - offset);
@@ -72,8 +84,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* bytes, size_t size)
 
         const bool removing = !line.empty() && line[0] == '-';
         const Utf8String text = utf8Of(removing ? line.substr(1) : line);
-        ImageSize parsed;
-        const bool valid = checkedParse(text, parsed);
+        Preset parsed;
+        const bool valid = checkedTypedParse(text, parsed);
         const auto at = std::find(model.begin(), model.end(), parsed);
         if (removing) {
             require(list.removeText(text) == (valid && at != model.end()), "removeText removes a listed size only");

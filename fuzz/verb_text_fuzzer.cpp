@@ -61,7 +61,7 @@ void checkKeyPath(const Utf8String& format, const Utf8String& prefix, const Utf8
 
 void checkCommand(const Utf8String& executablePath, const ImageSize& size)
 {
-    const Utf8String command = verbCommand(executablePath, size);
+    const Utf8String command = verbCommand(executablePath, Preset{size, {}});
     requireWellFormed(command);
     require(command.charCount() <= kMaxRegistryText, "a command fits 260 units");
     const std::string tail = "\" -size " + std::to_string(size.width) + "x" + std::to_string(size.height) + " %1";

@@ -41,6 +41,13 @@ bool ClaimedOutputFile::write(const std::vector<uint8_t>& bytes) const
     return claimed_ && file_ && writeAll(file_.get(), bytes.data(), bytes.size());
 }
 
+bool ClaimedOutputFile::takeModificationTimeOf(const Utf8String& sourcePath) const
+{
+    WIN32_FILE_ATTRIBUTE_DATA source;
+    if (!claimed_ || !GetFileAttributesExW(sourcePath.toWide().units(), GetFileExInfoStandard, &source)) return false;
+    return SetFileTime(file_.get(), nullptr, nullptr, &source.ftLastWriteTime) != FALSE;
+}
+
 void ClaimedOutputFile::keep() noexcept
 {
     file_.reset();

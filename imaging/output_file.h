@@ -24,6 +24,9 @@ public:
     explicit operator bool() const noexcept { return claimed_; }
     const Utf8String& path() const noexcept { return path_; }
     bool write(const std::vector<uint8_t>& bytes) const;
+    // Gives the copy, once written, the modification time of the file at
+    // sourcePath; false when that cannot be read or set.
+    bool takeModificationTimeOf(const Utf8String& sourcePath) const;
     // Closes the file, which now holds the copy, for others to open.
     void keep() noexcept;
 

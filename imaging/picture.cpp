@@ -4,6 +4,7 @@
 #include "codecs/file_source.h"
 #include "codecs/jpeg_encoder.h"
 #include "codecs/jpeg_metadata.h"
+#include "codecs/location_removal.h"
 #include "codecs/picture_codecs.h"
 #include "codecs/png_encoder.h"
 #include "codecs/profile_fit.h"
@@ -160,8 +161,14 @@ bool Picture::scale(int32_t width, int32_t height)
     return true;
 }
 
-PictureKind Picture::copyKind() const
+PictureKind Picture::copyKind(CopyKind asked) const
 {
+    switch (asked) {
+    case CopyKind::Jpeg: return PictureKind::Jpeg;
+    case CopyKind::Png: return PictureKind::Png;
+    case CopyKind::WebP: return PictureKind::WebP;
+    case CopyKind::AsPicture: break;
+    }
     return copyKindFor(sourceKind_, copy_.view());
 }
 
@@ -169,11 +176,11 @@ PictureKind Picture::copyKind() const
 // libspng, WebP by libwebp, BMP by the program itself (Windows' encoder
 // drops alpha), the others by Windows.
 static bool encodeCopy(PictureKind kind, const PixelView& pixels, const PictureMetadata& kept, bool lossless,
-                       const std::vector<uint32_t>& sourcePalette, std::vector<uint8_t>& file)
+                       int32_t quality, const std::vector<uint32_t>& sourcePalette, std::vector<uint8_t>& file)
 {
-    if (kind == PictureKind::Jpeg) return encodeJpeg(pixels, segmentsOfCopy(kept), file);
+    if (kind == PictureKind::Jpeg) return encodeJpeg(pixels, segmentsOfCopy(kept), file, quality > 0 ? quality : kJpegQuality);
     if (kind == PictureKind::Png) return encodePng(pixels, kept, file);
-    if (kind == PictureKind::WebP) return encodeWebp(pixels, kept, lossless, file);
+    if (kind == PictureKind::WebP) return encodeWebp(pixels, kept, lossless, file, quality > 0 ? quality : kWebpQuality);
     if (kind == PictureKind::Bmp) return encodeBmp(pixels, kept.colourProfile, file);
     return encodeWithWic(kind, pixels, kept.colourProfile, sourcePalette, file);
 }
@@ -186,7 +193,7 @@ static int32_t largestSideOf(PictureKind kind)
     return INT32_MAX;
 }
 
-bool Picture::encode(PictureKind kind, std::vector<uint8_t>& file)
+bool Picture::encode(PictureKind kind, std::vector<uint8_t>& file, const PresetOptions& options)
 {
     // A picture saved as loaded is the copy of its own size.
     if (!scaled_) {
@@ -196,9 +203,10 @@ bool Picture::encode(PictureKind kind, std::vector<uint8_t>& file)
     const ImageSize copySize = size();
     const int32_t side = largestSideOf(kind);
     if (copySize.width > side || copySize.height > side) return fail(ResizeOutcome::TooLarge);
-    const PictureMetadata kept =
+    PictureMetadata kept =
         metadataForCopy(metadata_, orientation_ != 1, copySize, copyChannels(kind, copy_.view().channels));
-    if (!encodeCopy(kind, copy_.view(), kept, lossless_, sourcePalette_, file))
+    keepOnly(options.details, kept);
+    if (!encodeCopy(kind, copy_.view(), kept, lossless_, options.quality, sourcePalette_, file))
         return fail(kind == PictureKind::Jpeg || kind == PictureKind::Png || kind == PictureKind::WebP ||
                             kind == PictureKind::Bmp
                         ? ResizeOutcome::OutOfMemory

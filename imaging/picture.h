@@ -8,6 +8,7 @@
 #include "imaging/resize_outcome.h"
 #include "pixels/pixel_view.h"
 #include "settings/image_size.h"
+#include "settings/preset.h"
 #include "text/utf8_string.h"
 
 // The one picture of a resize run. Its decoder is chosen by the file's
@@ -28,10 +29,12 @@ public:
     ImageSize fitSize(int32_t width, int32_t height) const;
     // Replaces the picture by an upright copy of exactly that size.
     bool scale(int32_t width, int32_t height);
-    // The kind the copy is written as (see copyKindFor); JPEG before a load.
-    PictureKind copyKind() const;
-    // The copy as the file of that kind, ready to be written.
-    bool encode(PictureKind kind, std::vector<uint8_t>& file);
+    // The kind the copy is written as: the one asked for, or by copyKindFor
+    // for the picture's own; JPEG before a load.
+    PictureKind copyKind(CopyKind asked = CopyKind::AsPicture) const;
+    // The copy as the file of that kind, ready to be written, at the options'
+    // quality and with the details they keep.
+    bool encode(PictureKind kind, std::vector<uint8_t>& file, const PresetOptions& options = PresetOptions());
 
     // The held picture's size as it is shown; 0 by 0 when nothing usable is held.
     ImageSize size() const;

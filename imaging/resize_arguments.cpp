@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "settings/preset_text.h"
 #include "settings/size_text.h"
 #include "text/find_last.h"
 
@@ -17,7 +18,7 @@ static Utf8String withoutEnclosingQuotes(const Utf8String& path)
     return enclosed ? path.mid(1, length - 2) : path;
 }
 
-bool parseResizeArguments(const Utf8String& commandLine, ImageSize& requested, Utf8String& picturePath)
+bool parseResizeArguments(const Utf8String& commandLine, Preset& preset, Utf8String& picturePath)
 {
     const Utf8String sizeSwitch = Utf8String::fromAnsi("-size ");
     const int32_t switchAt = commandLine.find(sizeSwitch, 0, false);
@@ -27,8 +28,12 @@ bool parseResizeArguments(const Utf8String& commandLine, ImageSize& requested, U
     const int32_t blankAt = commandLine.find(Utf8String::fromAnsi(" "), sizeAt, false);
     if (blankAt < 0) return false;
 
-    picturePath = withoutEnclosingQuotes(commandLine.mid(static_cast<uint32_t>(blankAt) + 1, Utf8String::kRestOfText));
-    return parseSize(commandLine.mid(sizeAt, static_cast<uint32_t>(blankAt) - sizeAt), requested);
+    Preset read;
+    const uint32_t pathAt = readOptionWords(commandLine, static_cast<uint32_t>(blankAt) + 1, read.options);
+    picturePath = withoutEnclosingQuotes(commandLine.mid(pathAt, Utf8String::kRestOfText));
+    if (!parseSize(commandLine.mid(sizeAt, static_cast<uint32_t>(blankAt) - sizeAt), read.size)) return false;
+    preset = read;
+    return picturePath.charCount() > 0;
 }
 
 // A dot counts only in the file's own name: one in a folder's name would put

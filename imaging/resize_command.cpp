@@ -13,12 +13,12 @@ void runResizeCommand(const Utf8String& commandLine)
     // deleted as the stack unwinds. Uncaught, it would end the process
     // unwound or not, and the empty file would stay.
     try {
-        ImageSize requested;
+        Preset preset;
         Utf8String picturePath;
-        if (!parseResizeArguments(commandLine, requested, picturePath)) return;
+        if (!parseResizeArguments(commandLine, preset, picturePath)) return;
         const ShellOpenPreload shell;
         Utf8String copyPath;
-        if (resizePictureFile(picturePath, requested, copyPath) == ResizeOutcome::Written) openWithShell(copyPath);
+        if (resizePictureFile(picturePath, preset, copyPath) == ResizeOutcome::Written) openWithShell(copyPath);
     } catch (const std::exception&) {
     }
 }

@@ -11,7 +11,7 @@ packages=(
     nsis zip p7zip-full
     e2fsprogs
     clang libclang-rt-14-dev
-    imagemagick libvips-tools libjpeg-turbo-progs time bc
+    imagemagick libvips-tools libjpeg-turbo-progs time bc libimage-exiftool-perl
     libgs-common
 )
 

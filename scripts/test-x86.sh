@@ -41,7 +41,7 @@ copy "$build/pellavo.exe" "$build/local" "$build/help_en.html" "$build/help_ru.h
     "$build/Pellavo-1.0-setup.exe" "$build/tests/core_tests.exe" "$build/tests/win_tests.exe" "$build/tests/local" \
     "$build/tests/e2e/e2e_tests.exe" "$build/tests/e2e/open_recorder.exe" "$build/tests/e2e/drop_files.exe" \
     "$build/tests/installer/run_to_end.exe" build/x64/pellavo.exe \
-    tests/e2e/data tests/installer/installer_test.sh tests/wine/run-in-wine.sh samples/sunset.jpg
+    tests/e2e/data tests/installer/installer_test.sh tests/wine/run-in-wine.sh tests/wine/expect.sh samples/sunset.jpg
 
 cat >"$stage/run.sh" <<EOF
 root='$root'

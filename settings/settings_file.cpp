@@ -18,9 +18,9 @@ Utf8String settingsFilePath()
     return fileBesideExecutable(kSettingsName);
 }
 
-SettingsLoad loadSettings()
+SettingsLoad loadSettings(std::vector<Utf8String>* droppedWords)
 {
-    return readSettingsFile(settingsFilePath());
+    return readSettingsFile(settingsFilePath(), droppedWords);
 }
 
 SaveResult saveSettings()
@@ -55,7 +55,7 @@ Utf8String nextSettingsBackup()
     return backupName(Utf8String::fromAnsi(kSettingsName), counter);
 }
 
-SettingsLoad readSettingsFile(const Utf8String& path)
+SettingsLoad readSettingsFile(const Utf8String& path, std::vector<Utf8String>* droppedWords)
 {
     if (path.charCount() == 0) return SettingsLoad::CannotBeRead;
     const FileHandle file(CreateFileW(path.toWide().units(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
@@ -66,8 +66,9 @@ SettingsLoad readSettingsFile(const Utf8String& path)
                                                                                : SettingsLoad::CannotBeRead;
     }
     // Gathered apart, so that a read that fails half way adds nothing.
-    SizeList found;
-    SettingsTokenizer tokenizer([&found](const Utf8String& token) { found.addText(token); });
+    SettingsPresets found;
+    SettingsTokenizer tokenizer([&found](const Utf8String& token) { found.token(token); },
+                                [&found] { found.lineEnd(); });
     char chunk[4096];
     DWORD read = 0;
     do {
@@ -75,8 +76,9 @@ SettingsLoad readSettingsFile(const Utf8String& path)
         tokenizer.feed(chunk, read);
     } while (read > 0);
     tokenizer.finish();
-    if (found.count() == 0 && tokenizer.heldText()) return SettingsLoad::HoldsNoSize;
-    for (const Utf8String& text : found.texts()) sizeList.addText(text);
+    if (found.list().count() == 0 && tokenizer.heldText()) return SettingsLoad::HoldsNoSize;
+    for (int32_t i = 0; i < found.list().count(); ++i) sizeList.add(found.list().at(i));
+    if (droppedWords) *droppedWords = found.droppedWords();
     return SettingsLoad::Read;
 }
 

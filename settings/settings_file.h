@@ -1,5 +1,7 @@
 #pragma once
 
+#include <vector>
+
 #include "text/utf8_string.h"
 
 // "settings.txt" beside the running executable; empty when that is unknown.
@@ -19,8 +21,10 @@ enum class SettingsLoad {
     HoldsNoSize,
 };
 
-// Adds the sizes of the settings file to the size list.
-SettingsLoad loadSettings();
+// Adds the presets of the settings file to the size list; the words of the
+// file that are no option words, which the list leaves out, go to
+// droppedWords when it is given.
+SettingsLoad loadSettings(std::vector<Utf8String>* droppedWords = nullptr);
 
 // What a save got done.
 struct SaveResult {
@@ -41,5 +45,5 @@ bool backUpSettings(Utf8String& backup);
 // The name the next backup takes, as the folder is now.
 Utf8String nextSettingsBackup();
 
-SettingsLoad readSettingsFile(const Utf8String& path);
+SettingsLoad readSettingsFile(const Utf8String& path, std::vector<Utf8String>* droppedWords = nullptr);
 SaveResult writeSettingsFile(const Utf8String& path);

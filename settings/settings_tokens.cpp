@@ -1,5 +1,6 @@
 #include "settings/settings_tokens.h"
 
+#include "settings/preset_text.h"
 #include "settings/size_text.h"
 
 static bool isWhiteSpace(char byte)
@@ -20,6 +21,7 @@ void SettingsTokenizer::finish()
     decoder_.finish(decoded_);
     take(decoded_);
     endToken();
+    onLineEnd_();
 }
 
 void SettingsTokenizer::take(const std::string& text)
@@ -27,6 +29,7 @@ void SettingsTokenizer::take(const std::string& text)
     for (const char byte : text) {
         if (isWhiteSpace(byte)) {
             endToken();
+            if (byte == '\n' || byte == '\r') onLineEnd_();
             continue;
         }
         heldText_ = true;
@@ -43,12 +46,30 @@ void SettingsTokenizer::endToken()
     tooLong_ = false;
 }
 
+void SettingsPresets::token(const Utf8String& token)
+{
+    Preset started;
+    if (parseSize(token, started.size)) {
+        lineEnd();
+        current_ = started;
+        open_ = true;
+    } else if (!open_ || readOptionWord(token, current_.options) != WordReading::Applied) {
+        dropped_.push_back(token);
+    }
+}
+
+void SettingsPresets::lineEnd()
+{
+    if (open_) list_.add(current_);
+    open_ = false;
+}
+
 std::string settingsText(const SizeList& list)
 {
     std::string text;
     for (int32_t i = 0; i < list.count(); ++i) {
-        const ImageSize size = list.at(i);
-        text += formatSize(size.width, size.height).text();
+        const Utf8String line = presetText(list.at(i));
+        text.append(line.text(), static_cast<size_t>(line.byteLength()));
         text += "\r\n";
     }
     return text;

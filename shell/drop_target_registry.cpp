@@ -31,9 +31,10 @@ static bool setSubkeyText(HKEY parent, const wchar_t* subKey, REGSAM view, const
     return setRegistryText(key.get(), name, text);
 }
 
-static bool writeServerClass(HKEY root, const Utf8String& classId, const ImageSize& size, const Utf8String& executablePath)
+static bool writeServerClass(HKEY root, const Utf8String& classId, const Preset& preset,
+                             const Utf8String& executablePath)
 {
-    const Utf8String command = serverCommand(executablePath, size);
+    const Utf8String command = serverCommand(executablePath, preset);
     if (command.charCount() == 0) return false;
     const Utf8String classKey = classKeyPath(classId);
     const Utf8String serverKey = Utf8String::concat(classKey, Utf8String::fromAnsi("\\LocalServer32"));
@@ -46,13 +47,13 @@ static bool writeServerClass(HKEY root, const Utf8String& classId, const ImageSi
     return written;
 }
 
-bool registerDropTarget(HKEY root, HKEY parent, const Utf8String& commandKeyPath, const ImageSize& size,
+bool registerDropTarget(HKEY root, HKEY parent, const Utf8String& commandKeyPath, const Preset& preset,
                         const Utf8String& executablePath)
 {
     const Utf8String verbKey = verbKeyOf(commandKeyPath);
-    const Utf8String classId = serverClassId(size, root == HKEY_LOCAL_MACHINE);
+    const Utf8String classId = serverClassId(preset, root == HKEY_LOCAL_MACHINE);
     if (verbKey.charCount() == 0 || classId.charCount() == 0) return false;
-    if (!writeServerClass(root, classId, size, executablePath)) return false;
+    if (!writeServerClass(root, classId, preset, executablePath)) return false;
 
     RegKey verb;
     if (RegOpenKeyExW(parent, verbKey.toWide().units(), 0, KEY_SET_VALUE, verb.receive()) !=
@@ -94,8 +95,8 @@ bool removeOwnDropTargetClass(HKEY root, HKEY shellKey, const wchar_t* verbName,
         Utf8String::concat(Utf8String::fromWide(verbName, 0), Utf8String::fromAnsi("\\DropTarget"));
     const Utf8String classId = readStringValue(shellKey, dropTarget.toWide().units(), 0, L"Clsid");
     // Only a well-formed id of the program's own is ever used as a key name.
-    ImageSize size;
-    if (!parseServerClassId(classId, size)) return true;
+    Preset preset;
+    if (!parseServerClassId(classId, preset)) return true;
     const WideBuffer classKey = classKeyPath(classId).toWide();
     bool removed = true;
     for (const REGSAM view : kRegistryViews)

@@ -9,9 +9,9 @@
 
 #include "base/module_path.h"
 #include "base/win32_handles.h"
+#include "i18n/preset_description.h"
 #include "i18n/translation_table.h"
 #include "settings/size_list.h"
-#include "settings/size_text.h"
 #include "shell/drop_target_registry.h"
 #include "shell/installed_extensions.h"
 #include "shell/registration_scope.h"
@@ -79,15 +79,14 @@ bool registerVerbs()
     for (const Utf8String& extension : extensions) {
         const Utf8String shellPrefix = shellPrefixOf(extension);
         for (int32_t i = 0; i < sizeList.count(); ++i) {
-            const ImageSize size = sizeList.at(i);
-            const Utf8String keyPath =
-                verbKeyPath(translate(verbKeyFormat()), shellPrefix, formatSize(size.width, size.height));
-            const Utf8String command = verbCommand(executablePath, size);
+            const Preset preset = sizeList.at(i);
+            const Utf8String keyPath = verbKeyPath(translate(verbKeyFormat()), shellPrefix, verbPresetText(preset));
+            const Utf8String command = verbCommand(executablePath, preset);
             // A path or command too long for the registry texts skips the verb
             // rather than writing a cut, wrong one; it counts as not written.
             const bool written = keyPath.charCount() > 0 && command.charCount() > 0 &&
                                  writeVerb(types.get(), keyPath, command, icon) &&
-                                 registerDropTarget(root, types.get(), keyPath, size, executablePath);
+                                 registerDropTarget(root, types.get(), keyPath, preset, executablePath);
             allWritten = allWritten && written;
         }
     }

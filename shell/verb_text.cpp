@@ -2,7 +2,7 @@
 
 #include <cstring>
 
-#include "settings/size_text.h"
+#include "settings/preset_text.h"
 #include "text/utf8_sequence.h"
 
 Utf8String verbKeyFormat()
@@ -75,12 +75,12 @@ Utf8String verbKeyPath(const Utf8String& format, const Utf8String& shellPrefix, 
     return fitting(path);
 }
 
-Utf8String verbCommand(const Utf8String& executablePath, const ImageSize& size)
+Utf8String verbCommand(const Utf8String& executablePath, const Preset& preset)
 {
     Utf8String command = Utf8String::fromAnsi("\"");
     command.append(executablePath);
     command.append(Utf8String::fromAnsi("\" -size "));
-    command.append(formatSize(size.width, size.height));
+    command.append(presetText(preset));
     command.append(Utf8String::fromAnsi(" %1"));
     return fitting(command);
 }

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "settings/image_size.h"
+#include "settings/preset.h"
 #include "text/utf8_string.h"
 
 // Registry key paths and values are formed for buffers of 260 UTF-16 units.
@@ -15,9 +15,9 @@ constexpr uint32_t kMaxRegistryText = 259;
 Utf8String verbKeyPath(const Utf8String& format, const Utf8String& shellPrefix, const Utf8String& sizeText);
 
 // The verb's command: the program's path in quotes, so that a path with
-// blanks cannot start another program, then "-size WxH %1". Empty when it
-// would not fit.
-Utf8String verbCommand(const Utf8String& executablePath, const ImageSize& size);
+// blanks cannot start another program, then "-size WxH", the preset's option
+// words and "%1". Empty when it would not fit.
+Utf8String verbCommand(const Utf8String& executablePath, const Preset& preset);
 
 // The verb's own key: its command key path without the "\command".
 Utf8String verbKeyOf(const Utf8String& commandKeyPath);

@@ -39,9 +39,17 @@ void applyMainCaptions(HWND dialog)
     const struct {
         int id;
         const char* key;
-    } controls[] = {{IDC_SIZE_LIST_LABEL, "&List of size:"}, {IDC_SIZE_EDIT_LABEL, "&Enter size (WxH):"},
-                    {IDC_ADD, "&Add"},      {IDC_SAVE, "&Save"},
-                    {IDC_CANCEL, "Cancel"}, {IDC_DELETE, "&Delete"}};
+    } controls[] = {{IDC_SIZE_LIST_LABEL, "&List of size:"},
+                    {IDC_SIZE_EDIT_LABEL, "&Enter size (WxH):"},
+                    {IDC_FORMAT_LABEL, "&Format:"},
+                    {IDC_QUALITY_LABEL, "&Quality (1-100):"},
+                    {IDC_DETAILS_LABEL, "De&tails:"},
+                    {IDC_NEVER_LARGER, "&Never larger"},
+                    {IDC_KEEP_DATE, "&Keep the picture's date"},
+                    {IDC_ADD, "&Add"},
+                    {IDC_SAVE, "&Save"},
+                    {IDC_CANCEL, "Cancel"},
+                    {IDC_DELETE, "&Delete"}};
     for (const auto& control : controls) setItemCaption(dialog, control.id, Utf8String::fromAnsi(control.key));
 }
 

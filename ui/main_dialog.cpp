@@ -5,6 +5,7 @@
 #include "base/app_state.h"
 #include "base/module_path.h"
 #include "i18n/language_selection.h"
+#include "i18n/preset_description.h"
 #include "i18n/translation_table.h"
 #include "settings/settings_file.h"
 #include "settings/size_list.h"
@@ -14,15 +15,49 @@
 #include "ui/about_dialog.h"
 #include "ui/captions.h"
 #include "ui/maker_addresses.h"
+#include "ui/preset_options.h"
 #include "ui/resource.h"
 #include "ui/save_failure_message.h"
 
-void showSizeList(HWND dialog, const std::vector<Utf8String>& texts)
+void showSizeList(HWND dialog)
 {
-    SendDlgItemMessageW(dialog, IDC_SIZE_LIST, LB_RESETCONTENT, 0, 0);
-    for (const Utf8String& text : texts) {
-        SendDlgItemMessageW(dialog, IDC_SIZE_LIST, LB_ADDSTRING, 0,
-                            reinterpret_cast<LPARAM>(text.toWide().units()));
+    const HWND list = GetDlgItem(dialog, IDC_SIZE_LIST);
+    SendMessageW(list, LB_RESETCONTENT, 0, 0);
+    // The widest line decides how far the box scrolls sideways.
+    const HDC context = GetDC(list);
+    const HGDIOBJ font = SelectObject(context, reinterpret_cast<HGDIOBJ>(SendMessageW(list, WM_GETFONT, 0, 0)));
+    LONG widest = 0;
+    for (int32_t i = 0; i < sizeList.count(); ++i) {
+        const WideBuffer text = listedPresetText(sizeList.at(i)).toWide();
+        const LRESULT line = SendMessageW(list, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(text.units()));
+        if (line >= 0) SendMessageW(list, LB_SETITEMDATA, static_cast<WPARAM>(line), i);
+        SIZE extent = {};
+        if (GetTextExtentPoint32W(context, text.units(), static_cast<int>(wcslen(text.units())), &extent))
+            widest = std::max(widest, extent.cx);
+    }
+    SelectObject(context, font);
+    ReleaseDC(list, context);
+    SendMessageW(list, LB_SETHORIZONTALEXTENT, static_cast<WPARAM>(widest + GetSystemMetrics(SM_CXEDGE) * 2), 0);
+}
+
+// The place in the size list of the preset a line shows; -1 for none.
+static int32_t entryOfLine(HWND dialog, LRESULT line)
+{
+    if (line < 0) return -1;
+    return static_cast<int32_t>(SendDlgItemMessageW(dialog, IDC_SIZE_LIST, LB_GETITEMDATA, line, 0));
+}
+
+static int32_t selectedEntry(HWND dialog)
+{
+    return entryOfLine(dialog, SendDlgItemMessageW(dialog, IDC_SIZE_LIST, LB_GETCURSEL, 0, 0));
+}
+
+static void selectEntry(HWND dialog, int32_t entry)
+{
+    const LRESULT lines = SendDlgItemMessageW(dialog, IDC_SIZE_LIST, LB_GETCOUNT, 0, 0);
+    for (LRESULT line = 0; line < lines; ++line) {
+        if (entryOfLine(dialog, line) == entry)
+            SendDlgItemMessageW(dialog, IDC_SIZE_LIST, LB_SETCURSEL, static_cast<WPARAM>(line), 0);
     }
 }
 
@@ -43,10 +78,19 @@ static void setWindowIcons(HWND dialog)
 // Posted at initialisation with the SettingsLoad as wParam, so that the
 // warning shows over the dialog rather than before it.
 static constexpr UINT kWarnUnreadSettings = WM_APP + 1;
+// Posted likewise when settings.txt holds words that are no options.
+static constexpr UINT kWarnOfDroppedWords = WM_APP + 2;
 
 // Window data: whether the list shown is the one settings.txt holds. Until
 // it is, saving would replace the user's list by whatever the dialog holds.
+// Read leaving words out, the file is kept in a backup before it is replaced.
 static constexpr LONG_PTR kSettingsRead = 1;
+static constexpr LONG_PTR kSettingsReadLeavingWords = 2;
+
+// The words of settings.txt that the list left out, for the one warning.
+static std::vector<Utf8String> droppedSettingsWords;
+// The warning names no more of them than this.
+static constexpr size_t kWordsNamed = 8;
 
 static void showText(HWND dialog, const Utf8String& text, const char* captionKey = "Error", UINT icon = 0)
 {
@@ -74,6 +118,9 @@ static const char kSettingsWithoutSize[] =
     "settings.txt holds no size that can be read: it may be saved in an encoding that is not known. "
     "The list starts empty; saving keeps the old file as %s.";
 static const char kSettingsBackedUp[] = "The old settings.txt is kept beside the program as %s.";
+static const char kWordsLeftOut[] =
+    "settings.txt holds words that are no options of a size, which the list leaves out: %s. "
+    "Saving keeps the old file as %s.";
 static const char kBackupFailed[] = "settings.txt cannot be kept as %s, so it is not replaced. Nothing is saved.";
 
 static void warnOfUnreadSettings(HWND dialog, SettingsLoad load)
@@ -82,44 +129,79 @@ static void warnOfUnreadSettings(HWND dialog, SettingsLoad load)
     else showMessage(dialog, kUnreadSettings);
 }
 
+static void warnOfDroppedWords(HWND dialog)
+{
+    Utf8String words;
+    for (size_t i = 0; i < droppedSettingsWords.size() && i < kWordsNamed; ++i) {
+        if (i > 0) words.append(Utf8String::fromAnsi(", "));
+        words.append(droppedSettingsWords[i]);
+    }
+    if (droppedSettingsWords.size() > kWordsNamed) words.append(Utf8String::fromAnsi(", ..."));
+    const Utf8String english = Utf8String::fromAnsi(kWordsLeftOut);
+    showText(dialog, formatTexts(translate(english), english, {words, nextSettingsBackup()}), "Pellavo",
+             MB_ICONWARNING);
+}
+
 static void markSettingsRead(HWND dialog)
 {
     SetWindowLongPtrW(dialog, DWLP_USER, kSettingsRead);
 }
 
+// Copies settings.txt to a backup beside it, and says under which name, or
+// that it could not, in which case it must not be replaced.
+static bool keepSettingsBackup(HWND dialog)
+{
+    Utf8String backup;
+    if (!backUpSettings(backup)) {
+        showText(dialog, backupMessage(kBackupFailed, backup));
+        return false;
+    }
+    showText(dialog, backupMessage(kSettingsBackedUp, backup), "Pellavo", MB_ICONINFORMATION);
+    return true;
+}
+
 // Whether settings.txt may be replaced by the list shown. A file that could
 // not be read is read again, keeping the sizes added meanwhile; one that
-// still holds no size is copied to a backup beside it first. Says so when it
+// still holds no size, or words the list left out, is copied to a backup
+// beside it first. Says so when it
 // cannot be replaced, and when a copy was kept, under which name.
 static bool mayReplaceSettings(HWND dialog)
 {
-    if (GetWindowLongPtrW(dialog, DWLP_USER) == kSettingsRead) return true;
-    const SettingsLoad load = loadSettings();
+    const LONG_PTR state = GetWindowLongPtrW(dialog, DWLP_USER);
+    if (state == kSettingsRead) return true;
+    if (state == kSettingsReadLeavingWords) {
+        if (!keepSettingsBackup(dialog)) return false;
+        markSettingsRead(dialog);
+        return true;
+    }
+    const SettingsLoad load = loadSettings(&droppedSettingsWords);
     if (load == SettingsLoad::CannotBeRead) {
         warnOfUnreadSettings(dialog, load);
         return false;
     }
-    if (load == SettingsLoad::HoldsNoSize) {
-        Utf8String backup;
-        if (!backUpSettings(backup)) {
-            showText(dialog, backupMessage(kBackupFailed, backup));
-            return false;
-        }
-        showText(dialog, backupMessage(kSettingsBackedUp, backup), "Pellavo", MB_ICONINFORMATION);
-    }
+    if ((load == SettingsLoad::HoldsNoSize || !droppedSettingsWords.empty()) && !keepSettingsBackup(dialog))
+        return false;
     markSettingsRead(dialog);
-    showSizeList(dialog, sizeList.texts());
+    showSizeList(dialog);
     return true;
 }
 
 static void onInitDialog(HWND dialog)
 {
-    const SettingsLoad load = loadSettings();
-    if (load == SettingsLoad::Read) markSettingsRead(dialog);
-    else PostMessageW(dialog, kWarnUnreadSettings, static_cast<WPARAM>(load), 0);
+    const SettingsLoad load = loadSettings(&droppedSettingsWords);
+    if (load != SettingsLoad::Read) {
+        PostMessageW(dialog, kWarnUnreadSettings, static_cast<WPARAM>(load), 0);
+    } else if (!droppedSettingsWords.empty()) {
+        SetWindowLongPtrW(dialog, DWLP_USER, kSettingsReadLeavingWords);
+        PostMessageW(dialog, kWarnOfDroppedWords, 0, 0);
+    } else {
+        markSettingsRead(dialog);
+    }
     loadCurrentTranslation();
     applyMainCaptions(dialog);
-    showSizeList(dialog, sizeList.texts());
+    fillOptionLists(dialog);
+    showOptions(dialog, PresetOptions());
+    showSizeList(dialog);
     setWindowIcons(dialog);
 }
 
@@ -130,12 +212,17 @@ static void focusSizeField(HWND dialog)
     SendMessageW(dialog, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(GetDlgItem(dialog, IDC_SIZE_EDIT)), TRUE);
 }
 
+// The options shown go with a size typed alone; typed option words stand
+// for themselves.
 static void onAdd(HWND dialog)
 {
     wchar_t text[MAX_PATH] = {};
     GetDlgItemTextW(dialog, IDC_SIZE_EDIT, text, MAX_PATH);
-    if (sizeList.addText(Utf8String::fromWide(text, 0))) {
-        showSizeList(dialog, sizeList.texts());
+    Preset preset;
+    const bool typed = parseTypedPreset(Utf8String::fromWide(text, 0), preset);
+    if (typed && preset.options.isPlain()) preset.options = shownOptions(dialog, 0);
+    if (typed && sizeList.add(preset)) {
+        showSizeList(dialog);
         SetDlgItemTextW(dialog, IDC_SIZE_EDIT, L"");
     } else {
         showMessage(dialog, "Format is invalid");
@@ -150,21 +237,51 @@ static void onEnter(HWND dialog)
     if (GetFocus() == GetDlgItem(dialog, IDC_SIZE_EDIT)) onAdd(dialog);
 }
 
+// Choosing a preset shows its options.
+static void onPresetChosen(HWND dialog)
+{
+    const int32_t entry = selectedEntry(dialog);
+    if (entry >= 0) showOptions(dialog, sizeList.at(entry).options);
+}
+
+// Changed options change the preset selected; with none selected they wait
+// for the next one added. A change that would make it another entry's twin
+// is taken back.
+static void onOptionsChanged(HWND dialog)
+{
+    const int32_t entry = selectedEntry(dialog);
+    if (showingOptions() || entry < 0) return;
+    const Preset before = sizeList.at(entry);
+    Preset changed = before;
+    changed.options = shownOptions(dialog, before.options.quality);
+    if (changed == before) return;
+    if (!sizeList.replaceAt(entry, changed)) {
+        showOptions(dialog, before.options);
+        return;
+    }
+    showSizeList(dialog);
+    selectEntry(dialog, entry);
+}
+
+// A size being typed is a new preset: the options shown are now its own.
+static void onSizeTyped(HWND dialog)
+{
+    if (GetWindowTextLengthW(GetDlgItem(dialog, IDC_SIZE_EDIT)) > 0)
+        SendDlgItemMessageW(dialog, IDC_SIZE_LIST, LB_SETCURSEL, static_cast<WPARAM>(-1), 0);
+}
+
 static void onDelete(HWND dialog)
 {
     const LRESULT index = SendDlgItemMessageW(dialog, IDC_SIZE_LIST, LB_GETCURSEL, 0, 0);
     if (index < 0) return;
-    // LB_GETTEXT takes no buffer size: the line's length is checked first.
-    const LRESULT length = SendDlgItemMessageW(dialog, IDC_SIZE_LIST, LB_GETTEXTLEN, index, 0);
-    if (length >= 0 && length < MAX_PATH) {
-        wchar_t line[MAX_PATH] = {};
-        SendDlgItemMessageW(dialog, IDC_SIZE_LIST, LB_GETTEXT, index, reinterpret_cast<LPARAM>(line));
-        sizeList.removeText(Utf8String::fromWide(line, 0));
-    }
-    const LRESULT remaining = SendDlgItemMessageW(dialog, IDC_SIZE_LIST, LB_DELETESTRING, index, 0);
+    sizeList.removeAt(entryOfLine(dialog, index));
+    // The other lines' places in the list have moved: the box is filled again.
+    showSizeList(dialog);
+    const LRESULT remaining = SendDlgItemMessageW(dialog, IDC_SIZE_LIST, LB_GETCOUNT, 0, 0);
     // The line that took its place is selected, so that Delete can be pressed again.
     if (remaining > 0)
         SendDlgItemMessageW(dialog, IDC_SIZE_LIST, LB_SETCURSEL, static_cast<WPARAM>(std::min(index, remaining - 1)), 0);
+    onPresetChosen(dialog);
 }
 
 // The user's list stays in the dialog, so that nothing typed is lost.
@@ -226,6 +343,8 @@ static void onChangeLanguage(HWND dialog, const char* code)
     const bool selected = selectLanguage(Utf8String::fromAnsi(code));
     loadCurrentTranslation();
     applyMainCaptions(dialog);
+    fillOptionLists(dialog);
+    showSizeList(dialog);
     // Saving registers the verbs again, under the new language's names.
     SaveFailures failures;
     if (mayReplaceSettings(dialog)) failures = failuresOf(saveSettings());
@@ -233,8 +352,28 @@ static void onChangeLanguage(HWND dialog, const char* code)
     reportSaveFailures(dialog, failures);
 }
 
-static void onCommand(HWND dialog, WORD id)
+// Notifications of the list, the size field and the option controls.
+static bool onControlNotice(HWND dialog, WORD id, WORD code)
 {
+    if (id == IDC_SIZE_LIST) {
+        if (code == LBN_SELCHANGE) onPresetChosen(dialog);
+        return true;
+    }
+    if (id == IDC_SIZE_EDIT) {
+        if (code == EN_CHANGE) onSizeTyped(dialog);
+        return true;
+    }
+    if (!isOptionControl(id)) return false;
+    const bool changed = (id == IDC_FORMAT || id == IDC_DETAILS) ? code == CBN_SELCHANGE
+                         : id == IDC_QUALITY                     ? code == EN_CHANGE
+                                                                 : code == BN_CLICKED;
+    if (changed) onOptionsChanged(dialog);
+    return true;
+}
+
+static void onCommand(HWND dialog, WORD id, WORD code)
+{
+    if (onControlNotice(dialog, id, code)) return;
     switch (id) {
     case IDOK: onEnter(dialog); break;
     case IDC_ADD: onAdd(dialog); break;
@@ -259,12 +398,15 @@ INT_PTR CALLBACK mainDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM
         // The dialog manager gives the focus to the first tab stop, the size field.
         return TRUE;
     case WM_COMMAND:
-        onCommand(dialog, LOWORD(wParam));
+        onCommand(dialog, LOWORD(wParam), HIWORD(wParam));
         break;
     case WM_VKEYTOITEM:
         return onListKey(dialog, LOWORD(wParam));
     case kWarnUnreadSettings:
         warnOfUnreadSettings(dialog, static_cast<SettingsLoad>(wParam));
+        break;
+    case kWarnOfDroppedWords:
+        warnOfDroppedWords(dialog);
         break;
     case WM_CLOSE:
     case WM_DESTROY:

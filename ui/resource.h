@@ -25,6 +25,15 @@
 #define IDC_DELETE 1007
 #define IDC_SIZE_LIST_LABEL 1103
 #define IDC_SIZE_EDIT_LABEL 1104
+// The options of the preset being added, or of the one selected.
+#define IDC_FORMAT_LABEL 1120
+#define IDC_FORMAT 1121
+#define IDC_QUALITY_LABEL 1122
+#define IDC_QUALITY 1123
+#define IDC_DETAILS_LABEL 1124
+#define IDC_DETAILS 1125
+#define IDC_NEVER_LARGER 1126
+#define IDC_KEEP_DATE 1127
 
 #define IDM_ABOUT 104
 #define IDM_WEB_PAGE 110

@@ -14,7 +14,7 @@ TEST(PictureBatch, PicturesOfABatchThatCouldNotStartCountAsNeverBegunUnlessCance
     const std::vector<std::wstring> pictures = {L"C:\\Photos\\one.jpg", L"C:\\Photos\\two.png", L"D:\\three.gif"};
     for (const bool cancelled : {false, true}) {
         SCOPED_TRACE(cancelled ? "cancelled" : "not cancelled");
-        PictureBatch batch(pictures, ImageSize{800, 600});
+        PictureBatch batch(pictures, Preset{{800, 600}, {}});
         if (cancelled) batch.cancel();
         bool started = true;
         {

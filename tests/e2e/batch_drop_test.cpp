@@ -259,6 +259,41 @@ TEST_F(BatchDrop, OneServerResizesAWholeMixedSelectionAndOpensOneWindowPerFolder
     EXPECT_EQ(workspace.openedFiles(), std::vector<std::wstring>(2, L""));
 }
 
+TEST_F(BatchDrop, APresetsOptionsHoldForEveryPictureOfADrop)
+{
+    const std::wstring folder = copy_.substr(0, copy_.rfind(L'\\'));
+    ASSERT_TRUE(writeFileText(folder + L"\\settings.txt", "800x600 png never-larger keep-date\r\n"));
+    ASSERT_TRUE(runs(L"Install"));
+    const std::wstring verb = L"SystemFileAssociations\\.jpg\\shell\\Resize 800x600 (PNG, never larger, picture's date)...";
+    // Its own class: the option bytes differ from those of the plain 800x600.
+    const std::wstring classId = textValueOf(HKEY_CLASSES_ROOT, verb + L"\\DropTarget", L"Clsid").value_or(L"");
+    ASSERT_EQ(classId, L"{00000320-0000-0258-9A4E-2C6150114FB3}");
+    EXPECT_EQ(textValueOf(HKEY_LOCAL_MACHINE, serverKeyOf(classId), nullptr).value_or(L""),
+              quotedPath(copy_) + L" -serve 800x600 png never-larger keep-date");
+
+    ResizeWorkspace workspace;
+    ASSERT_TRUE(workspace.ready());
+    const std::vector<DroppedFile> photos = numberedJpegs(L"photo ", 3);
+    const std::vector<std::wstring> dropped = writeSources(workspace.pictures(), photos);
+    ASSERT_EQ(dropped.size(), 3u);
+    // A date long past, 1 January 2001, which only a kept date gives a copy.
+    const uint64_t longAgo = 126227808000000000ull;
+    for (const std::wstring& path : dropped) ASSERT_TRUE(setModificationTime(path, longAgo));
+
+    ProgramWatch server(copy_);
+    EXPECT_EQ(dropOnClass(classId, dropped), S_OK);
+    EXPECT_TRUE(server.waitForEnd(kServerTimeLimitMs)) << "the server did not end";
+
+    for (int i = 1; i <= 3; ++i) {
+        // 160x120, within 800x600: a PNG copy of its own size, dated as the photo.
+        const std::wstring copy = workspace.picture(L"photo " + std::to_wstring(i) + L"_160x120.png");
+        const auto picture = decodePicture(copy);
+        EXPECT_TRUE(picture && picture->width == 160 && picture->height == 120) << "copy " << i;
+        EXPECT_EQ(modificationTime(copy), longAgo) << "copy " << i;
+    }
+    EXPECT_EQ(workspace.entries().size(), 6u);
+}
+
 TEST_F(BatchDrop, CancelFinishesThePicturesInHandAndStartsNoOther)
 {
     ResizeWorkspace workspace(L"Big photos");

@@ -49,6 +49,9 @@ struct SettingsCase {
     std::string text;
     std::vector<std::wstring> sizes;
     std::string rewritten;
+    // Words that are no options, which the list leaves out, keep the file
+    // whole in settings.txt.bak.
+    bool backedUp = false;
 };
 
 }  // namespace
@@ -57,7 +60,7 @@ TEST_F(InstallCommand, RegistersTheSizesOfAHugeOrOddSettingsFile)
 {
     const SettingsCase cases[] = {
         {"10 MB of junk", largeSettings(), {L"640x480", L"1280x720", L"320x200"},
-         "640x480\r\n1280x720\r\n320x200\r\n"},
+         "640x480\r\n1280x720\r\n320x200\r\n", true},
         {"a 100000-byte token", "640x480\r\n" + longToken(100000) + "\r\n800x600\r\n", {L"640x480", L"800x600"},
          "640x480\r\n800x600\r\n"},
         {"a 260-byte token", "640x480 " + longToken(260) + " 800x600", {L"640x480", L"800x600"},
@@ -76,6 +79,7 @@ TEST_F(InstallCommand, RegistersTheSizesOfAHugeOrOddSettingsFile)
         FolderContent expected = contentOf(folder);
         // Install writes the list back, one size a line.
         expected[L"settings.txt"].bytes = Bytes(c.rewritten.begin(), c.rewritten.end());
+        if (c.backedUp) expected[L"settings.txt.bak"].bytes = Bytes(c.text.begin(), c.text.end());
 
         EXPECT_TRUE(runs(L"Install"));
 
@@ -173,7 +177,7 @@ struct UnwritableCase {
 TEST_F(InstallCommand, KeepsTheOldSettingsAndRegistersTheListWhenTheWriteFails)
 {
     // Untidy on purpose: a rewrite would show in its bytes.
-    const std::string settings = "640x480 junk\n320x240";
+    const std::string settings = "640x480 \t\n320x240";
     const std::string rewritten = "640x480\r\n320x240\r\n";
     const UnwritableCase cases[] = {
         {"settings.txt.new is a folder", Obstacle::NewFileIsAFolder, {L"640x480", L"320x240"}, Rewrite::Never},

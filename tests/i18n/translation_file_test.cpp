@@ -6,8 +6,10 @@
 #include <string>
 
 #include "base/module_path.h"
+#include "i18n/preset_description.h"
 #include "i18n/translation_file.h"
 #include "i18n/translation_table.h"
+#include "settings/preset_text.h"
 #include "tests/support/file_guards.h"
 #include "tests/support/file_system.h"
 #include "tests/support/temp_folder.h"
@@ -149,7 +151,10 @@ static const char* const kKeys[] = {
     "settings.txt cannot be kept as %s, so it is not replaced. Nothing is saved.",
     "Resizing %d of %d...", "Copies made: %d of %d.", "No copy was made of:", "not a picture", "cannot be read",
     "cannot write beside it", "too large", "no installed codec reads this kind of picture", "could not be started",
-    "...and %d more."};
+    "...and %d more.", "quality %s", "no location", "colour profile only", "never larger", "picture's date",
+    "settings.txt holds words that are no options of a size, which the list leaves out: %s. Saving keeps the old "
+    "file as %s.", "&Format:", "as the picture", "&Quality (1-100):", "De&tails:", "all", "&Never larger",
+    "&Keep the picture's date"};
 
 static int countOf(const std::string& text, const std::string& part)
 {
@@ -206,6 +211,42 @@ TEST(ShippedTranslations, EveryFileTranslatesEveryKey)
         ASSERT_GT(verb.size(), tail.size());
         EXPECT_EQ(verb.substr(verb.size() - tail.size()), tail) << language.name;
         EXPECT_EQ(countOf(verb, "\\"), 1) << language.name;
+    }
+    translationTable.clear();
+}
+
+TEST(ShippedTranslations, DescribeWhatAPresetChangesInEitherLanguage)
+{
+    const struct {
+        const char* file;
+        const char* preset;
+        const char* verb;
+        const char* listed;
+    } rows[] = {
+        {"local\\en_translate.txt", "800x600", "800x600", "800x600"},
+        {"local\\en_translate.txt", "1024x768 jpeg quality=85 no-location", "1024x768 (JPEG 85, no location)",
+         "1024x768 - JPEG 85, no location"},
+        {"local\\en_translate.txt", "1600x1600 webp never-larger keep-date",
+         "1600x1600 (WebP, never larger, picture's date)", "1600x1600 - WebP, never larger, picture's date"},
+        {"local\\en_translate.txt", "800x600 quality=70 profile-only", "800x600 (quality 70, colour profile only)",
+         "800x600 - quality 70, colour profile only"},
+        // A PNG copy is lossless whatever quality the preset names.
+        {"local\\en_translate.txt", "800x600 png quality=70", "800x600 (PNG)", "800x600 - PNG"},
+        {"local\\rus_translate.txt", "800x600", "800x600", "800x600"},
+        {"local\\rus_translate.txt", "1024x768 jpeg quality=85 no-location", "1024x768 (JPEG 85, без геоданных)",
+         "1024x768 - JPEG 85, без геоданных"},
+        {"local\\rus_translate.txt", "1600x1600 webp never-larger keep-date profile-only",
+         "1600x1600 (WebP, только цветовой профиль, не крупнее оригинала, дата оригинала)",
+         "1600x1600 - WebP, только цветовой профиль, не крупнее оригинала, дата оригинала"},
+        {"local\\rus_translate.txt", "800x600 quality=70", "800x600 (качество 70)", "800x600 - качество 70"},
+    };
+    for (const auto& row : rows) {
+        translationTable.clear();
+        loadTranslationFile(fileBesideExecutable(row.file));
+        Preset preset;
+        ASSERT_TRUE(parsePresetText(u8(row.preset), preset)) << row.preset;
+        EXPECT_STREQ(verbPresetText(preset).text(), row.verb) << row.file << ": " << row.preset;
+        EXPECT_STREQ(listedPresetText(preset).text(), row.listed) << row.file << ": " << row.preset;
     }
     translationTable.clear();
 }

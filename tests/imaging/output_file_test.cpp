@@ -70,7 +70,7 @@ TEST(OutputFile, MemoryThatRunsOutAnywhereLeavesOnlyThePicture)
             Utf8String copy;
             try {
                 const FailingAllocations failing(succeeding);
-                outcome = resizePictureFile(path, requested, copy);
+                outcome = resizePictureFile(path, Preset{requested, {}}, copy);
             } catch (const std::bad_alloc&) {
             }
             if (outcome == ResizeOutcome::Written) break;

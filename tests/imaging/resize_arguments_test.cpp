@@ -27,19 +27,55 @@ TEST(ResizeArguments, ReadTheSizeAndTakeThePathWholeOrOutOfOnePairOfQuotes)
         {"-size 800x600 C:\\a.jpg\"", true, {800, 600}, "C:\\a.jpg\""},
         {"-size 800x600 \"C:\\a\".jpg\"", true, {800, 600}, "\"C:\\a\".jpg\""},
         {"-size 800x600 \"\"C:\\a.jpg\"\"", true, {800, 600}, "\"\"C:\\a.jpg\"\""},
-        {"-size 800x600 \"\"", true, {800, 600}, ""},
+        {"-size 800x600 \"\"", false, {800, 600}, ""},
         {"-size 800x600 \"", true, {800, 600}, "\""},
         {"-size 800X600 C:\\a.jpg", false, {0, 0}, "C:\\a.jpg"},
         {"-size 0x600 C:\\a.jpg", false, {0, 0}, "C:\\a.jpg"},
         {"-size 800x600 Пейзаж.jpg", true, {800, 600}, "Пейзаж.jpg"},
     };
     for (const auto& row : rows) {
-        ImageSize size{-1, -1};
+        Preset preset{{-1, -1}, {}};
         Utf8String path;
-        EXPECT_EQ(parseResizeArguments(text(row.commandLine), size, path), row.valid) << row.commandLine;
-        EXPECT_EQ(size, row.size) << row.commandLine;
+        EXPECT_EQ(parseResizeArguments(text(row.commandLine), preset, path), row.valid) << row.commandLine;
+        if (row.valid) {
+            EXPECT_EQ(preset.size, row.size) << row.commandLine;
+            EXPECT_TRUE(preset.options.isPlain()) << row.commandLine;
+        }
         EXPECT_STREQ(path.text(), row.path) << row.commandLine;
     }
+}
+
+TEST(ResizeArguments, OptionWordsStandBetweenTheSizeAndThePath)
+{
+    PresetOptions jpeg85;
+    jpeg85.kind = CopyKind::Jpeg;
+    jpeg85.quality = 85;
+    PresetOptions private_;
+    private_.details = KeptDetails::AllButLocation;
+    private_.neverLarger = true;
+    const struct {
+        const char* commandLine;
+        PresetOptions options;
+        const char* path;
+    } rows[] = {
+        {"-size 1024x768 jpeg quality=85 C:\\a b\\photo.png", jpeg85, "C:\\a b\\photo.png"},
+        {"-size 1024x768 JPEG Quality=085 \"C:\\photo.png\"", jpeg85, "C:\\photo.png"},
+        {"-size 800x600 no-location never-larger C:\\pics\\jpeg.jpg", private_, "C:\\pics\\jpeg.jpg"},
+        // A word that only looks like an option is the path's start.
+        {"-size 800x600 quality=101 C:\\a.jpg", {}, "quality=101 C:\\a.jpg"},
+        {"-size 800x600 jpegs C:\\a.jpg", {}, "jpegs C:\\a.jpg"},
+    };
+    for (const auto& row : rows) {
+        Preset preset;
+        Utf8String path;
+        EXPECT_TRUE(parseResizeArguments(text(row.commandLine), preset, path)) << row.commandLine;
+        EXPECT_EQ(preset.options, row.options) << row.commandLine;
+        EXPECT_STREQ(path.text(), row.path) << row.commandLine;
+    }
+    // Option words with nothing after them leave no picture.
+    Preset preset;
+    Utf8String path;
+    EXPECT_FALSE(parseResizeArguments(text("-size 800x600 jpeg keep-date"), preset, path));
 }
 
 TEST(ResizeArguments, RefuseCommandLinesWithoutSwitchOrPath)
@@ -47,9 +83,9 @@ TEST(ResizeArguments, RefuseCommandLinesWithoutSwitchOrPath)
     const char* refused[] = {"install", "Install now", "800x600 C:\\a.jpg", "xxxxx800x600 C:\\a.jpg",
                              "-SIZE 800x600 C:\\a.jpg", "-size 800x600", "-size ", ""};
     for (const char* commandLine : refused) {
-        ImageSize size;
+        Preset preset;
         Utf8String path;
-        EXPECT_FALSE(parseResizeArguments(text(commandLine), size, path)) << commandLine;
+        EXPECT_FALSE(parseResizeArguments(text(commandLine), preset, path)) << commandLine;
     }
 }
 

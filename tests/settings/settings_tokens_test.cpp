@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <utility>
+
 #include <string>
 #include <vector>
 
@@ -81,5 +83,52 @@ TEST(SettingsTokens, WriteOneCrLfLinePerSizeInListOrder)
     EXPECT_EQ(settingsText(list), "");
     list.addText(Utf8String::fromAnsi("800x600"));
     list.addText(Utf8String::fromAnsi(" 1024 x 768"));
-    EXPECT_EQ(settingsText(list), "800x600\r\n1024x768\r\n");
+    list.addText(Utf8String::fromAnsi("1024x768  keep-date Jpeg"));
+    EXPECT_EQ(settingsText(list), "800x600\r\n1024x768\r\n1024x768 jpeg keep-date\r\n");
+}
+
+// A file's presets and the words it leaves out, as the tokenizer hands them over.
+static std::pair<std::vector<std::string>, std::vector<std::string>> presetsOf(const std::string& file)
+{
+    SettingsPresets presets;
+    SettingsTokenizer tokenizer([&presets](const Utf8String& token) { presets.token(token); },
+                                [&presets] { presets.lineEnd(); });
+    tokenizer.feed(file.data(), file.size());
+    tokenizer.finish();
+    std::vector<std::string> texts, dropped;
+    for (const Utf8String& text : presets.list().texts()) texts.emplace_back(text.text());
+    for (const Utf8String& word : presets.droppedWords()) dropped.emplace_back(word.text());
+    return {texts, dropped};
+}
+
+TEST(SettingsPresets, OptionWordsBelongToTheSizeBeforeThemOnTheirLine)
+{
+    using Strings = std::vector<std::string>;
+    const struct {
+        const char* what;
+        const char* file;
+        Strings presets;
+        Strings dropped;
+    } rows[] = {
+        {"today's list", "640x480\r\n800x600\r\n", {"640x480", "800x600"}, {}},
+        {"sizes on one line", "800x600 1024x768", {"800x600", "1024x768"}, {}},
+        {"options after their size", "1024x768 jpeg quality=85 no-location\r\n1600x1600 webp never-larger keep-date",
+         {"1024x768 jpeg quality=85 no-location", "1600x1600 webp never-larger keep-date"}, {}},
+        {"any case, any order, written canonically", "1024x768 KEEP-DATE Quality=7 jpg",
+         {"1024x768 jpeg quality=7 keep-date"}, {}},
+        {"one size, two presets", "800x600\n800x600 png\n800x600 png", {"800x600", "800x600 png"}, {}},
+        {"an unknown word costs only itself", "800x600 jpeg sepia quality=85", {"800x600 jpeg quality=85"}, {"sepia"}},
+        {"a contradiction keeps the first", "800x600 png webp quality=50 quality=60 no-location profile-only",
+         {"800x600 png quality=50 no-location"}, {"webp", "quality=60", "profile-only"}},
+        {"a repeated word is harmless", "800x600 keep-date keep-date", {"800x600 keep-date"}, {}},
+        {"out-of-range qualities", "800x600 quality=0 quality=101 quality=", {"800x600"},
+         {"quality=0", "quality=101", "quality="}},
+        {"words never reach the next line's size", "800x600\r\njpeg 640x480", {"800x600", "640x480"}, {"jpeg"}},
+        {"words of no size", "abc\njpeg", {}, {"abc", "jpeg"}},
+    };
+    for (const auto& row : rows) {
+        const auto [presets, dropped] = presetsOf(row.file);
+        EXPECT_EQ(presets, row.presets) << row.what;
+        EXPECT_EQ(dropped, row.dropped) << row.what;
+    }
 }

@@ -45,7 +45,7 @@ TEST(SizeListEditing, KeepsInsertionOrderWithoutDuplicates)
 {
     SizeList list;
     EXPECT_TRUE(list.texts().empty());
-    EXPECT_EQ(list.indexOf(ImageSize{800, 600}), -1);
+    EXPECT_EQ(list.indexOf(Preset{{800, 600}, {}}), -1);
 
     EXPECT_TRUE(list.addText(text(" 800 x 600")));
     EXPECT_FALSE(list.addText(text("800x600")));
@@ -55,12 +55,29 @@ TEST(SizeListEditing, KeepsInsertionOrderWithoutDuplicates)
     EXPECT_TRUE(list.addText(text("640x480")));
     EXPECT_EQ(textsOf(list), (std::vector<std::string>{"800x600", "1024x768", "640x480"}));
     EXPECT_EQ(list.count(), 3);
-    EXPECT_EQ(list.at(1), (ImageSize{1024, 768}));
-    EXPECT_EQ(list.indexOf(ImageSize{640, 480}), 2);
+    EXPECT_EQ(list.at(1), (Preset{{1024, 768}, {}}));
+    EXPECT_EQ(list.indexOf(Preset{{640, 480}, {}}), 2);
 
     EXPECT_TRUE(list.removeText(text("800x600")));
     EXPECT_FALSE(list.removeText(text("800x600")));
     EXPECT_FALSE(list.removeText(text("nonsense")));
     EXPECT_EQ(textsOf(list), (std::vector<std::string>{"1024x768", "640x480"}));
-    EXPECT_EQ(list.at(5), (ImageSize{0, 0}));
+    EXPECT_EQ(list.at(5), Preset());
+}
+
+TEST(SizeListEditing, APresetIsItsSizeAndItsOptions)
+{
+    SizeList list;
+    EXPECT_TRUE(list.addText(text("800x600")));
+    EXPECT_TRUE(list.addText(text("800x600 jpeg")));
+    EXPECT_TRUE(list.addText(text("800x600 JPEG quality=80")));
+    EXPECT_FALSE(list.addText(text("800x600 quality=80 jpg")));
+    // Typed words must all be options: nothing typed is dropped quietly.
+    EXPECT_FALSE(list.addText(text("640x480 jpeg sepia")));
+    EXPECT_FALSE(list.addText(text("640x480 png webp")));
+    EXPECT_EQ(textsOf(list), (std::vector<std::string>{"800x600", "800x600 jpeg", "800x600 jpeg quality=80"}));
+    EXPECT_TRUE(list.removeText(text("800x600 jpeg")));
+    list.removeAt(1);
+    list.removeAt(7);
+    EXPECT_EQ(textsOf(list), (std::vector<std::string>{"800x600"}));
 }

@@ -30,18 +30,39 @@ TEST(VerbText, KeyPathsFollowTheTranslatedFormat)
         EXPECT_STREQ(verbKeyPath(text(row.format), prefix, text("800x600")).text(), row.path) << row.format;
 }
 
-TEST(VerbText, CommandsQuoteTheProgramPath)
+TEST(VerbText, CommandsQuoteTheProgramPathAndCarryThePresetsWords)
 {
-    EXPECT_STREQ(verbCommand(text("C:\\Program Files\\Pellavo\\pellavo.exe"), ImageSize{800, 600}).text(),
-                 "\"C:\\Program Files\\Pellavo\\pellavo.exe\" -size 800x600 %1");
+    const Utf8String program = text("C:\\Program Files\\Pellavo\\pellavo.exe");
+    PresetOptions web;
+    web.kind = CopyKind::WebP;
+    web.neverLarger = true;
+    web.keepDate = true;
+    PresetOptions mail;
+    mail.kind = CopyKind::Jpeg;
+    mail.quality = 85;
+    mail.details = KeptDetails::AllButLocation;
+    PresetOptions bare;
+    bare.details = KeptDetails::ColourProfileOnly;
+    const struct {
+        Preset preset;
+        const char* command;
+    } rows[] = {
+        {{{800, 600}, {}}, "\"C:\\Program Files\\Pellavo\\pellavo.exe\" -size 800x600 %1"},
+        {{{1600, 1600}, web},
+         "\"C:\\Program Files\\Pellavo\\pellavo.exe\" -size 1600x1600 webp never-larger keep-date %1"},
+        {{{1024, 768}, mail},
+         "\"C:\\Program Files\\Pellavo\\pellavo.exe\" -size 1024x768 jpeg quality=85 no-location %1"},
+        {{{640, 480}, bare}, "\"C:\\Program Files\\Pellavo\\pellavo.exe\" -size 640x480 profile-only %1"},
+    };
+    for (const auto& row : rows) EXPECT_STREQ(verbCommand(program, row.preset).text(), row.command);
 }
 
 TEST(VerbText, TextsThatWouldNotFitAreRefusedNotCut)
 {
     const std::string longFolder = "C:\\" + std::string(230, 'a') + "\\pellavo.exe";
-    EXPECT_EQ(verbCommand(text(longFolder.c_str()), ImageSize{800, 600}).charCount(), 0u);
+    EXPECT_EQ(verbCommand(text(longFolder.c_str()), Preset{{800, 600}, {}}).charCount(), 0u);
     const std::string fitting = "C:\\" + std::string(225, 'a') + "\\pellavo.exe";
-    EXPECT_EQ(verbCommand(text(fitting.c_str()), ImageSize{800, 600}).charCount(), 259u);
+    EXPECT_EQ(verbCommand(text(fitting.c_str()), Preset{{800, 600}, {}}).charCount(), 259u);
 
     const std::string longFormat = "%s" + std::string(240, 'b') + " %s...\\command";
     EXPECT_EQ(verbKeyPath(text(longFormat.c_str()), text("jpegfile\\shell\\"), text("800x600")).charCount(), 0u);

@@ -12,6 +12,7 @@ const char* encodingName(Encoding encoding)
     case Encoding::Gif: return "GIF";
     case Encoding::Bmp: return "BMP";
     case Encoding::Tiff: return "TIFF";
+    case Encoding::WebP: return "WebP";
     case Encoding::Unknown: return "unknown";
     case Encoding::Missing: return "no file";
     }
@@ -32,6 +33,8 @@ Encoding encodingOf(const std::wstring& path)
     if (startsWith(*bytes, "GIF8", 4)) return Encoding::Gif;
     if (startsWith(*bytes, "BM", 2)) return Encoding::Bmp;
     if (startsWith(*bytes, "II*\0", 4) || startsWith(*bytes, "MM\0*", 4)) return Encoding::Tiff;
+    if (bytes->size() >= 12 && startsWith(*bytes, "RIFF", 4) && std::memcmp(bytes->data() + 8, "WEBP", 4) == 0)
+        return Encoding::WebP;
     return Encoding::Unknown;
 }
 

@@ -2,7 +2,7 @@
 
 #include <string>
 
-enum class Encoding { Jpeg, Png, Gif, Bmp, Tiff, Unknown, Missing };
+enum class Encoding { Jpeg, Png, Gif, Bmp, Tiff, WebP, Unknown, Missing };
 
 const char* encodingName(Encoding encoding);
 

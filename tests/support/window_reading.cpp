@@ -19,19 +19,30 @@ std::wstring itemText(HWND dialog, int controlId)
     return windowText(GetDlgItem(dialog, controlId));
 }
 
-std::vector<std::wstring> listBoxLines(HWND dialog, int controlId)
+// The lines of a list, read by its control's count, length and text messages.
+static std::vector<std::wstring> linesOf(HWND dialog, int controlId, UINT getCount, UINT getLength, UINT getText)
 {
     std::vector<std::wstring> lines;
-    const LRESULT count = SendDlgItemMessageW(dialog, controlId, LB_GETCOUNT, 0, 0);
+    const LRESULT count = SendDlgItemMessageW(dialog, controlId, getCount, 0, 0);
     for (LRESULT index = 0; index < count; ++index) {
-        const LRESULT length = SendDlgItemMessageW(dialog, controlId, LB_GETTEXTLEN, index, 0);
+        const LRESULT length = SendDlgItemMessageW(dialog, controlId, getLength, index, 0);
         if (length < 0) continue;
         std::wstring line(static_cast<size_t>(length) + 1, L'\0');
-        SendDlgItemMessageW(dialog, controlId, LB_GETTEXT, index, reinterpret_cast<LPARAM>(&line[0]));
+        SendDlgItemMessageW(dialog, controlId, getText, index, reinterpret_cast<LPARAM>(&line[0]));
         line.resize(static_cast<size_t>(length));
         lines.push_back(line);
     }
     return lines;
+}
+
+std::vector<std::wstring> listBoxLines(HWND dialog, int controlId)
+{
+    return linesOf(dialog, controlId, LB_GETCOUNT, LB_GETTEXTLEN, LB_GETTEXT);
+}
+
+std::vector<std::wstring> comboBoxLines(HWND dialog, int controlId)
+{
+    return linesOf(dialog, controlId, CB_GETCOUNT, CB_GETLBTEXTLEN, CB_GETLBTEXT);
 }
 
 static BOOL CALLBACK matchTextStatic(HWND window, LPARAM data)

@@ -11,6 +11,7 @@ std::wstring itemText(HWND dialog, int controlId);
 
 // The lines of a list box, top to bottom.
 std::vector<std::wstring> listBoxLines(HWND dialog, int controlId);
+std::vector<std::wstring> comboBoxLines(HWND dialog, int controlId);
 
 // A message box's message: its one static control with text (the icon has none).
 std::wstring messageBoxText(HWND box);

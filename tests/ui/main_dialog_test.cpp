@@ -45,11 +45,25 @@ void expectMainCaptions(HWND dialog, const ExpectedTexts& texts, const char* lan
     const struct {
         int id;
         const char* key;
-    } controls[] = {{IDC_SIZE_LIST_LABEL, "&List of size:"}, {IDC_SIZE_EDIT_LABEL, "&Enter size (WxH):"},
-                    {IDC_ADD, "&Add"},      {IDC_SAVE, "&Save"},
-                    {IDC_CANCEL, "Cancel"}, {IDC_DELETE, "&Delete"}};
+    } controls[] = {{IDC_SIZE_LIST_LABEL, "&List of size:"},
+                    {IDC_SIZE_EDIT_LABEL, "&Enter size (WxH):"},
+                    {IDC_FORMAT_LABEL, "&Format:"},
+                    {IDC_QUALITY_LABEL, "&Quality (1-100):"},
+                    {IDC_DETAILS_LABEL, "De&tails:"},
+                    {IDC_NEVER_LARGER, "&Never larger"},
+                    {IDC_KEEP_DATE, "&Keep the picture's date"},
+                    {IDC_ADD, "&Add"},
+                    {IDC_SAVE, "&Save"},
+                    {IDC_CANCEL, "Cancel"},
+                    {IDC_DELETE, "&Delete"}};
     for (const auto& control : controls)
         EXPECT_EQ(itemText(dialog, control.id), texts.of(control.key)) << language << ", control " << control.id;
+    // The lists' choices speak the language too; the formats' names are names.
+    EXPECT_EQ(comboBoxLines(dialog, IDC_FORMAT), (Lines{texts.of("as the picture"), L"JPEG", L"PNG", L"WebP"}))
+        << language;
+    EXPECT_EQ(comboBoxLines(dialog, IDC_DETAILS),
+              (Lines{texts.of("all"), texts.of("no location"), texts.of("colour profile only")}))
+        << language;
 
     HMENU bar = GetMenu(dialog);
     HMENU help = GetSubMenu(bar, 0);
