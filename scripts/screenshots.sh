@@ -59,7 +59,7 @@ window_of() {
 send() { "$wine" "$build/send_command.exe" "$@"; }
 
 mkdir -p docs
-printf '800x600\r\n1024x768\r\n640x480\r\n1920x1080\r\n' >"$build/settings.txt"
+printf '800x600\r\n1024x768 jpeg quality=85 no-location\r\n640x480\r\n1600x1600 webp never-larger keep-date\r\n' >"$build/settings.txt"
 # The program reads the screen's DPI once, at its start.
 for scale in 100 150; do
     "$wine" reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d $((96 * scale / 100)) /f >/dev/null 2>&1

@@ -5,7 +5,6 @@
 #include "base/app_state.h"
 #include "base/module_path.h"
 #include "i18n/language_selection.h"
-#include "i18n/preset_description.h"
 #include "i18n/translation_table.h"
 #include "settings/settings_file.h"
 #include "settings/size_list.h"
@@ -16,50 +15,9 @@
 #include "ui/captions.h"
 #include "ui/maker_addresses.h"
 #include "ui/preset_options.h"
+#include "ui/size_list_box.h"
 #include "ui/resource.h"
 #include "ui/save_failure_message.h"
-
-void showSizeList(HWND dialog)
-{
-    const HWND list = GetDlgItem(dialog, IDC_SIZE_LIST);
-    SendMessageW(list, LB_RESETCONTENT, 0, 0);
-    // The widest line decides how far the box scrolls sideways.
-    const HDC context = GetDC(list);
-    const HGDIOBJ font = SelectObject(context, reinterpret_cast<HGDIOBJ>(SendMessageW(list, WM_GETFONT, 0, 0)));
-    LONG widest = 0;
-    for (int32_t i = 0; i < sizeList.count(); ++i) {
-        const WideBuffer text = listedPresetText(sizeList.at(i)).toWide();
-        const LRESULT line = SendMessageW(list, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(text.units()));
-        if (line >= 0) SendMessageW(list, LB_SETITEMDATA, static_cast<WPARAM>(line), i);
-        SIZE extent = {};
-        if (GetTextExtentPoint32W(context, text.units(), static_cast<int>(wcslen(text.units())), &extent))
-            widest = std::max(widest, extent.cx);
-    }
-    SelectObject(context, font);
-    ReleaseDC(list, context);
-    SendMessageW(list, LB_SETHORIZONTALEXTENT, static_cast<WPARAM>(widest + GetSystemMetrics(SM_CXEDGE) * 2), 0);
-}
-
-// The place in the size list of the preset a line shows; -1 for none.
-static int32_t entryOfLine(HWND dialog, LRESULT line)
-{
-    if (line < 0) return -1;
-    return static_cast<int32_t>(SendDlgItemMessageW(dialog, IDC_SIZE_LIST, LB_GETITEMDATA, line, 0));
-}
-
-static int32_t selectedEntry(HWND dialog)
-{
-    return entryOfLine(dialog, SendDlgItemMessageW(dialog, IDC_SIZE_LIST, LB_GETCURSEL, 0, 0));
-}
-
-static void selectEntry(HWND dialog, int32_t entry)
-{
-    const LRESULT lines = SendDlgItemMessageW(dialog, IDC_SIZE_LIST, LB_GETCOUNT, 0, 0);
-    for (LRESULT line = 0; line < lines; ++line) {
-        if (entryOfLine(dialog, line) == entry)
-            SendDlgItemMessageW(dialog, IDC_SIZE_LIST, LB_SETCURSEL, static_cast<WPARAM>(line), 0);
-    }
-}
 
 static void setWindowIcons(HWND dialog)
 {
