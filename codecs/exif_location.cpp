@@ -5,76 +5,27 @@
 #include <vector>
 
 #include "codecs/exif_tags.h"
-#include "codecs/tiff_block.h"
+#include "codecs/tiff_edit.h"
 
 namespace {
 
-constexpr size_t kHeaderBytes = 8;
-constexpr size_t kEntryBytes = 12;
 constexpr uint16_t kThumbnailOffsetTag = 0x0201;
 constexpr uint16_t kThumbnailLengthTag = 0x0202;
-
-struct Span {
-    size_t begin;
-    size_t end;
-
-    bool meets(const Span& other) const { return begin < other.end && other.begin < end; }
-};
-
-// The stretches of the block that are kept and read again after the edit; what
-// is zeroed must lie apart from all of them, so that no tag but the GPS
-// ones changes and a second pass finds the block as the first left it.
-class KeptSpans {
-public:
-    explicit KeptSpans(const TiffBlock& block) : block_(block) {}
-
-    bool addDirectory(size_t directory)
-    {
-        return block_.holdsDirectory(directory) && add({directory, block_.directoryEnd(directory)});
-    }
-    bool add(const Span& span)
-    {
-        if (meets(span)) return false;
-        spans_.push_back(span);
-        return true;
-    }
-    bool meets(const Span& span) const
-    {
-        return std::any_of(spans_.begin(), spans_.end(), [&](const Span& kept) { return kept.meets(span); });
-    }
-
-private:
-    const TiffBlock& block_;
-    std::vector<Span> spans_{{0, kHeaderBytes}};
-};
-
-// Bytes of one value of each type TIFF and Exif define; 0 for the others.
-uint64_t valueBytes(uint16_t type)
-{
-    static const uint8_t kBytes[] = {0, 1, 1, 2, 4, 8, 1, 1, 2, 4, 8, 4, 8, 4};
-    return type < sizeof kBytes ? kBytes[type] : 0;
-}
-
-TiffEntry entryAt(const TiffBlock& block, size_t directory, size_t index)
-{
-    const size_t at = directory + 2 + index * kEntryBytes;
-    return {block.read16(at), block.read16(at + 2), block.read32(at + 4), at + 8};
-}
 
 // The GPS directory `directory` links to and the values of its entries that
 // lie outside their value fields; false when one cannot be told, as a value
 // of a type of unknown size.
-bool addGpsSpans(const TiffBlock& block, size_t directory, std::vector<Span>& gone)
+bool addGpsSpans(const TiffBlock& block, size_t directory, std::vector<TiffSpan>& gone)
 {
     for (size_t i = 0; i < block.read16(directory); ++i) {
-        const TiffEntry entry = entryAt(block, directory, i);
+        const TiffEntry entry = block.entryAt(directory, i);
         if (entry.tag != kGpsDirectoryTag) continue;
         const size_t gps = block.pointedDirectory(entry);
         if (!block.holdsDirectory(gps)) return false;
         gone.push_back({gps, block.directoryEnd(gps)});
         for (size_t j = 0; j < block.read16(gps); ++j) {
-            const TiffEntry value = entryAt(block, gps, j);
-            const uint64_t bytes = value.count * valueBytes(value.type);
+            const TiffEntry value = block.entryAt(gps, j);
+            const uint64_t bytes = value.valueBytes();
             if (bytes == 0 && value.count != 0) return false;
             // holdsDirectory has checked that the value lies in the block.
             if (bytes <= 4) continue;
@@ -123,7 +74,7 @@ bool readNumber(const TiffBlock& block, size_t directory, uint16_t tag, uint32_t
 
 // The thumbnail JPEG of IFD1, as far as the block holds it; empty when IFD1
 // points at none.
-Span thumbnailSpan(const TiffBlock& block, size_t ifd1, size_t count)
+TiffSpan thumbnailSpan(const TiffBlock& block, size_t ifd1, size_t count)
 {
     uint32_t offset = 0;
     uint32_t length = 0;
@@ -134,12 +85,6 @@ Span thumbnailSpan(const TiffBlock& block, size_t ifd1, size_t count)
     return {begin, static_cast<size_t>(std::min<uint64_t>(uint64_t{begin} + length, count))};
 }
 
-void store16(uint8_t* tiff, bool bigEndian, size_t offset, uint32_t value)
-{
-    tiff[offset + (bigEndian ? 1 : 0)] = static_cast<uint8_t>(value);
-    tiff[offset + (bigEndian ? 0 : 1)] = static_cast<uint8_t>(value >> 8);
-}
-
 // Takes the directory's links to the GPS directory out, moving the entries
 // after them and the link to the next directory up; the bytes freed at its
 // end become zeros. Nothing outside the directory moves.
@@ -147,15 +92,15 @@ void removeGpsLinks(const TiffBlock& block, uint8_t* tiff, size_t directory)
 {
     size_t entries = block.read16(directory);
     for (size_t i = 0; i < entries;) {
-        const size_t at = directory + 2 + i * kEntryBytes;
+        const size_t at = directory + 2 + i * kTiffEntryBytes;
         if (block.read16(at) != kGpsDirectoryTag) {
             ++i;
             continue;
         }
         const size_t end = block.directoryEnd(directory);
-        std::memmove(tiff + at, tiff + at + kEntryBytes, end - at - kEntryBytes);
-        std::memset(tiff + end - kEntryBytes, 0, kEntryBytes);
-        store16(tiff, block.bigEndian(), directory, static_cast<uint32_t>(--entries));
+        std::memmove(tiff + at, tiff + at + kTiffEntryBytes, end - at - kTiffEntryBytes);
+        std::memset(tiff + end - kTiffEntryBytes, 0, kTiffEntryBytes);
+        storeTiffNumber(tiff, block.bigEndian(), directory, static_cast<uint32_t>(--entries), 2);
     }
 }
 
@@ -165,7 +110,10 @@ bool removeExifLocation(uint8_t* tiff, size_t count)
 {
     TiffBlock block(tiff, count);
     if (!block.readHeader()) return false;
-    KeptSpans kept(block);
+    // What stays and is read again after the edit; what is zeroed must lie
+    // apart from it, so that no tag but the GPS ones changes and a second pass
+    // finds the block as the first left it.
+    TiffSpansApart kept(block);
     const size_t ifd0 = block.firstDirectory();
     if (!kept.addDirectory(ifd0)) return false;
     TiffEntry exifPointer;
@@ -180,17 +128,17 @@ bool removeExifLocation(uint8_t* tiff, size_t count)
     // that it stays a JPEG and no offset changes.
     std::vector<size_t> app1Markers;
     if (ifd1 != 0) {
-        const Span thumbnail = thumbnailSpan(block, ifd1, count);
+        const TiffSpan thumbnail = thumbnailSpan(block, ifd1, count);
         if (thumbnail.end != thumbnail.begin &&
             (!findThumbnailApp1s(tiff, thumbnail.begin, thumbnail.end, app1Markers) || !kept.add(thumbnail)))
             return false;
     }
-    std::vector<Span> gone;
+    std::vector<TiffSpan> gone;
     if (!addGpsSpans(block, ifd0, gone) || (ifd1 != 0 && !addGpsSpans(block, ifd1, gone))) return false;
-    if (std::any_of(gone.begin(), gone.end(), [&](const Span& span) { return kept.meets(span); })) return false;
+    if (std::any_of(gone.begin(), gone.end(), [&](const TiffSpan& span) { return kept.meets(span); })) return false;
 
     // The coordinates would otherwise stay in the block, unlinked but there to read.
-    for (const Span& span : gone) std::memset(tiff + span.begin, 0, span.end - span.begin);
+    for (const TiffSpan& span : gone) std::memset(tiff + span.begin, 0, span.end - span.begin);
     for (size_t marker : app1Markers) {
         tiff[marker] = 0xFE;
         std::memset(tiff + marker + 3, 0, bigEndian16(tiff + marker + 1) - 2);

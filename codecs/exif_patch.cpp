@@ -1,47 +1,11 @@
 #include "codecs/exif_patch.h"
 
 #include <algorithm>
-#include <vector>
 
 #include "codecs/exif_tags.h"
-#include "codecs/tiff_block.h"
+#include "codecs/tiff_edit.h"
 
 namespace {
-
-constexpr size_t kHeaderBytes = 8;
-
-// The directories a copy relies on, each whole in the block and apart from
-// the header and the others, so that an edit in one never moves another.
-class DirectoryMap {
-public:
-    explicit DirectoryMap(const TiffBlock& block) : block_(block) {}
-
-    bool add(size_t directory)
-    {
-        if (!block_.holdsDirectory(directory)) return false;
-        const Span span{directory, block_.directoryEnd(directory)};
-        for (const Span& other : spans_) {
-            if (span.begin < other.end && other.begin < span.end) return false;
-        }
-        spans_.push_back(span);
-        return true;
-    }
-
-private:
-    struct Span {
-        size_t begin;
-        size_t end;
-    };
-    const TiffBlock& block_;
-    std::vector<Span> spans_{{0, kHeaderBytes}};
-};
-
-// `size` bytes (2 or 4) of value at offset, in the block's byte order.
-void store(uint8_t* tiff, bool bigEndian, size_t offset, uint32_t value, size_t size)
-{
-    for (size_t i = 0; i < size; ++i)
-        tiff[offset + (bigEndian ? size - 1 - i : i)] = static_cast<uint8_t>(value >> (8 * i));
-}
 
 // A side in a SHORT or a LONG; a SHORT holds 65535 at most, as much as any
 // JPEG's side.
@@ -51,9 +15,9 @@ void setPixelDimension(const TiffBlock& block, uint8_t* tiff, size_t directory, 
     if (!block.findEntry(directory, tag, entry)) return;
     const uint32_t value = static_cast<uint32_t>(std::max<int32_t>(side, 0));
     if (entry.holdsOne(kTiffShort)) {
-        store(tiff, block.bigEndian(), entry.valueField, std::min<uint32_t>(value, 0xFFFF), 2);
+        storeTiffNumber(tiff, block.bigEndian(), entry.valueField, std::min<uint32_t>(value, 0xFFFF), 2);
     } else if (entry.holdsOne(kTiffLong)) {
-        store(tiff, block.bigEndian(), entry.valueField, value, 4);
+        storeTiffNumber(tiff, block.bigEndian(), entry.valueField, value, 4);
     }
 }
 
@@ -63,18 +27,19 @@ bool patchExifForCopy(uint8_t* tiff, size_t count, bool turnedUpright, const Ima
 {
     TiffBlock block(tiff, count);
     if (!block.readHeader()) return false;
-    DirectoryMap directories(block);
+    TiffSpansApart directories(block);
     const size_t ifd0 = block.firstDirectory();
-    if (!directories.add(ifd0)) return false;
+    if (!directories.addDirectory(ifd0)) return false;
     TiffEntry exifPointer;
     TiffEntry gpsPointer;
     const bool hasExif = block.findEntry(ifd0, kExifDirectoryTag, exifPointer);
-    if (hasExif && !directories.add(block.pointedDirectory(exifPointer))) return false;
-    if (block.findEntry(ifd0, kGpsDirectoryTag, gpsPointer) && !directories.add(block.pointedDirectory(gpsPointer)))
+    if (hasExif && !directories.addDirectory(block.pointedDirectory(exifPointer))) return false;
+    if (block.findEntry(ifd0, kGpsDirectoryTag, gpsPointer) &&
+        !directories.addDirectory(block.pointedDirectory(gpsPointer)))
         return false;
     const size_t linkField = block.nextLinkField(ifd0);
     const size_t ifd1 = block.read32(linkField);
-    if (ifd1 != 0 && !directories.add(ifd1)) return false;
+    if (ifd1 != 0 && !directories.addDirectory(ifd1)) return false;
 
     if (hasExif) {
         const size_t exif = block.pointedDirectory(exifPointer);
@@ -86,8 +51,8 @@ bool patchExifForCopy(uint8_t* tiff, size_t count, bool turnedUpright, const Ima
         // unreachable, so that the segment keeps its length.
         TiffEntry orientation;
         if (block.findEntry(ifd0, kOrientationTag, orientation) && orientation.holdsOne(kTiffShort))
-            store(tiff, block.bigEndian(), orientation.valueField, 1, 2);
-        store(tiff, block.bigEndian(), linkField, 0, 4);
+            storeTiffNumber(tiff, block.bigEndian(), orientation.valueField, 1, 2);
+        storeTiffNumber(tiff, block.bigEndian(), linkField, 0, 4);
     }
     return true;
 }

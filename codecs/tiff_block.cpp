@@ -2,22 +2,20 @@
 
 namespace {
 
-constexpr size_t kEntryBytes = 12;
 constexpr uint16_t kTiffDirectoryPointer = 13;
-
-// Bytes of one value of each type TIFF and Exif define; 0 for the others,
-// whose values are kept as they are without being looked at.
-uint64_t valueBytes(uint16_t type)
-{
-    static const uint8_t kBytes[] = {0, 1, 1, 2, 4, 8, 1, 1, 2, 4, 8, 4, 8, 4};
-    return type < sizeof kBytes ? kBytes[type] : 0;
-}
 
 }  // namespace
 
+// Values of the other types are kept as they are without being looked at.
+uint64_t TiffEntry::valueBytes() const
+{
+    static const uint8_t kBytes[] = {0, 1, 1, 2, 4, 8, 1, 1, 2, 4, 8, 4, 8, 4};
+    return type < sizeof kBytes ? uint64_t{count} * kBytes[type] : 0;
+}
+
 bool TiffBlock::readHeader()
 {
-    if (count_ < 8) return false;
+    if (count_ < kTiffHeaderBytes) return false;
     if (bytes_[0] == 'I' && bytes_[1] == 'I') {
         bigEndian_ = false;
     } else if (bytes_[0] == 'M' && bytes_[1] == 'M') {
@@ -43,7 +41,7 @@ uint32_t TiffBlock::read32(size_t offset) const
 
 TiffEntry TiffBlock::entryAt(size_t directory, size_t index) const
 {
-    const size_t at = directory + 2 + index * kEntryBytes;
+    const size_t at = directory + 2 + index * kTiffEntryBytes;
     TiffEntry entry;
     entry.tag = read16(at);
     entry.type = read16(at + 2);
@@ -56,7 +54,7 @@ bool TiffBlock::findEntry(size_t directory, uint16_t tag, TiffEntry& found) cons
 {
     if (!holds(directory, 2)) return false;
     const size_t entries = read16(directory);
-    for (size_t i = 0; i < entries && holds(directory + 2 + i * kEntryBytes, kEntryBytes); ++i) {
+    for (size_t i = 0; i < entries && holds(directory + 2 + i * kTiffEntryBytes, kTiffEntryBytes); ++i) {
         found = entryAt(directory, i);
         if (found.tag == tag) return true;
     }
@@ -67,7 +65,7 @@ bool TiffBlock::findEntry(size_t directory, uint16_t tag, TiffEntry& found) cons
 // the offset the entry holds.
 bool TiffBlock::holdsValue(const TiffEntry& entry) const
 {
-    const uint64_t bytes = entry.count * valueBytes(entry.type);
+    const uint64_t bytes = entry.valueBytes();
     if (bytes <= 4) return true;
     const uint64_t offset = read32(entry.valueField);
     return offset <= count_ && bytes <= count_ - offset;
@@ -77,7 +75,7 @@ bool TiffBlock::holdsDirectory(size_t directory) const
 {
     if (!holds(directory, 2)) return false;
     const size_t entries = read16(directory);
-    if (!holds(directory, 2 + entries * kEntryBytes + 4)) return false;
+    if (!holds(directory, 2 + entries * kTiffEntryBytes + 4)) return false;
     for (size_t i = 0; i < entries; ++i) {
         if (!holdsValue(entryAt(directory, i))) return false;
     }
@@ -86,7 +84,7 @@ bool TiffBlock::holdsDirectory(size_t directory) const
 
 size_t TiffBlock::nextLinkField(size_t directory) const
 {
-    return directory + 2 + read16(directory) * kEntryBytes;
+    return directory + 2 + read16(directory) * kTiffEntryBytes;
 }
 
 size_t TiffBlock::pointedDirectory(const TiffEntry& entry) const

@@ -5,6 +5,8 @@
 
 constexpr uint16_t kTiffShort = 3;
 constexpr uint16_t kTiffLong = 4;
+constexpr size_t kTiffHeaderBytes = 8;
+constexpr size_t kTiffEntryBytes = 12;
 
 // One 12-byte entry of a directory, and where its 4-byte value field stands.
 struct TiffEntry {
@@ -15,6 +17,8 @@ struct TiffEntry {
 
     // One value of the type, which then stands in the value field itself.
     bool holdsOne(uint16_t wanted) const { return type == wanted && count == 1; }
+    // Bytes of all its values; 0 for a type TIFF and Exif do not define.
+    uint64_t valueBytes() const;
 };
 
 // The TIFF block inside an Exif segment, read in its own byte order: every
@@ -44,9 +48,10 @@ public:
     // Where an entry that points at a directory (one LONG or IFD) points;
     // SIZE_MAX, which no block holds, for any other entry.
     size_t pointedDirectory(const TiffEntry& entry) const;
+    // The index-th entry of a directory whose entries the block holds.
+    TiffEntry entryAt(size_t directory, size_t index) const;
 
 private:
-    TiffEntry entryAt(size_t directory, size_t index) const;
     bool holdsValue(const TiffEntry& entry) const;
 
     const uint8_t* bytes_;

@@ -8,7 +8,6 @@ namespace {
 
 constexpr uint16_t kProfileTag = 34675;
 constexpr uint16_t kTiffUndefined = 7;
-constexpr size_t kEntryBytes = 12;
 
 void put(std::vector<uint8_t>& bytes, uint32_t value, int count, bool bigEndian)
 {
@@ -26,15 +25,15 @@ bool addTiffProfile(std::vector<uint8_t>& file, const std::vector<uint8_t>& prof
     const size_t directory = tiff.firstDirectory();
     if (!tiff.holds(directory, 2)) return false;
     const uint16_t entries = tiff.read16(directory);
-    const size_t linkField = directory + 2 + kEntryBytes * entries;
-    if (!tiff.holds(directory + 2, kEntryBytes * entries + 4)) return false;
+    const size_t linkField = directory + 2 + kTiffEntryBytes * entries;
+    if (!tiff.holds(directory + 2, kTiffEntryBytes * entries + 4)) return false;
     TiffEntry present;
     if (tiff.findEntry(directory, kProfileTag, present)) return true;
 
     // Offsets are even in TIFF; the profile, then the directory, each on a word.
     const size_t profileAt = file.size() + file.size() % 2;
     const size_t directoryAt = profileAt + profile.size() + profile.size() % 2;
-    const size_t end = directoryAt + 2 + kEntryBytes * (entries + 1u) + 4;
+    const size_t end = directoryAt + 2 + kTiffEntryBytes * (entries + 1u) + 4;
     if (end > UINT32_MAX || entries == UINT16_MAX) return false;
     const bool bigEndian = tiff.bigEndian();
     std::vector<uint8_t> rebuilt;
@@ -49,13 +48,13 @@ bool addTiffProfile(std::vector<uint8_t>& file, const std::vector<uint8_t>& prof
     };
     bool added = false;
     for (uint16_t i = 0; i < entries; ++i) {
-        const size_t at = directory + 2 + kEntryBytes * i;
+        const size_t at = directory + 2 + kTiffEntryBytes * i;
         if (!added && tiff.read16(at) > kProfileTag) {
             putProfileEntry();
             added = true;
         }
         rebuilt.insert(rebuilt.end(), file.begin() + static_cast<std::ptrdiff_t>(at),
-                       file.begin() + static_cast<std::ptrdiff_t>(at + kEntryBytes));
+                       file.begin() + static_cast<std::ptrdiff_t>(at + kTiffEntryBytes));
     }
     if (!added) {
         putProfileEntry();

@@ -178,9 +178,11 @@ PictureKind Picture::copyKind(CopyKind asked) const
 static bool encodeCopy(PictureKind kind, const PixelView& pixels, const PictureMetadata& kept, bool lossless,
                        int32_t quality, const std::vector<uint32_t>& sourcePalette, std::vector<uint8_t>& file)
 {
-    if (kind == PictureKind::Jpeg) return encodeJpeg(pixels, segmentsOfCopy(kept), file, quality > 0 ? quality : kJpegQuality);
+    if (kind == PictureKind::Jpeg)
+        return encodeJpeg(pixels, segmentsOfCopy(kept), file, quality > 0 ? quality : kJpegQuality);
     if (kind == PictureKind::Png) return encodePng(pixels, kept, file);
-    if (kind == PictureKind::WebP) return encodeWebp(pixels, kept, lossless, file, quality > 0 ? quality : kWebpQuality);
+    if (kind == PictureKind::WebP)
+        return encodeWebp(pixels, kept, lossless, file, quality > 0 ? quality : kWebpQuality);
     if (kind == PictureKind::Bmp) return encodeBmp(pixels, kept.colourProfile, file);
     return encodeWithWic(kind, pixels, kept.colourProfile, sourcePalette, file);
 }

@@ -121,8 +121,8 @@ static bool keepSettingsBackup(HWND dialog)
 // Whether settings.txt may be replaced by the list shown. A file that could
 // not be read is read again, keeping the sizes added meanwhile; one that
 // still holds no size, or words the list left out, is copied to a backup
-// beside it first. Says so when it
-// cannot be replaced, and when a copy was kept, under which name.
+// beside it first. Says so when it cannot be replaced, and when a copy was
+// kept, under which name.
 static bool mayReplaceSettings(HWND dialog)
 {
     const LONG_PTR state = GetWindowLongPtrW(dialog, DWLP_USER);

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cwchar>
 
+#include "base/win32_handles.h"
 #include "i18n/preset_description.h"
 #include "settings/size_list.h"
 #include "ui/resource.h"
@@ -11,20 +12,20 @@ void showSizeList(HWND dialog)
 {
     const HWND list = GetDlgItem(dialog, IDC_SIZE_LIST);
     SendMessageW(list, LB_RESETCONTENT, 0, 0);
-    // The widest line decides how far the box scrolls sideways.
-    const HDC context = GetDC(list);
-    const HGDIOBJ font = SelectObject(context, reinterpret_cast<HGDIOBJ>(SendMessageW(list, WM_GETFONT, 0, 0)));
+    // The widest line decides how far the box scrolls sideways; the screen
+    // measures it in the box's font as the box would.
+    const ScreenDc screen(GetDC(nullptr));
+    const HGDIOBJ font = SelectObject(screen.get(), reinterpret_cast<HGDIOBJ>(SendMessageW(list, WM_GETFONT, 0, 0)));
     LONG widest = 0;
     for (int32_t i = 0; i < sizeList.count(); ++i) {
         const WideBuffer text = listedPresetText(sizeList.at(i)).toWide();
         const LRESULT line = SendMessageW(list, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(text.units()));
         if (line >= 0) SendMessageW(list, LB_SETITEMDATA, static_cast<WPARAM>(line), i);
         SIZE extent = {};
-        if (GetTextExtentPoint32W(context, text.units(), static_cast<int>(wcslen(text.units())), &extent))
+        if (GetTextExtentPoint32W(screen.get(), text.units(), static_cast<int>(wcslen(text.units())), &extent))
             widest = std::max(widest, extent.cx);
     }
-    SelectObject(context, font);
-    ReleaseDC(list, context);
+    SelectObject(screen.get(), font);
     SendMessageW(list, LB_SETHORIZONTALEXTENT, static_cast<WPARAM>(widest + GetSystemMetrics(SM_CXEDGE) * 2), 0);
 }
 
