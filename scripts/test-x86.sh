@@ -3,10 +3,10 @@
 # kernel cannot, so an emulated 64-bit PC (../shared/tools/qemu32, Wine with
 # WoW64, as on 64-bit Windows) runs the x86 build's core_tests, win_tests and
 # e2e_tests, and the 32-bit release installer in both modes. Prints a
-# ctest-like summary and fails on any failure. It takes about an hour (the
-# guest is built once per machine first, 20 to 35 minutes more): run it before
-# every release and after any change to the build, the imports, the registry
-# or COM code. Given test names (core_tests win_tests e2e_tests installer),
+# ctest-like summary and fails on any failure. It takes about 15 minutes, 30
+# on a machine that has yet to build the guest and the x86 tests: run it
+# before every release and after any change to the build, the imports, the
+# registry or COM code. Given test names (core_tests win_tests e2e_tests installer),
 # it runs those alone; GTEST_FILTER, when set, reaches the test programs.
 # Env: QEMU32_TOOLS (default ../shared/tools/qemu32 beside the project),
 # QEMU32_HOME (where the guest lives, default /var/cache/qemu32).
